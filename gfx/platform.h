@@ -1,0 +1,79 @@
+// What a platform back end provides to the drawing surface, and the state the
+// surface shares with it: the pixel buffer with its changed-row marks and the
+// key queue. The SDL2 window and the headless twin both implement Platform.
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string_view>
+
+#include "gfx/surface.h"
+
+namespace qb {
+
+// The pixels the game draws. Written by the game thread, read by the window's
+// presenter thread: relaxed atomic stores keep each call a plain buffer write
+// while staying free of data races; a row mark tells the presenter what changed.
+class PixelBuffer {
+ public:
+  void Store(int x, int y, Colour c) {
+    pixels_[static_cast<std::size_t>(y) * kSurfaceWidth + x].store(c, std::memory_order_relaxed);
+    dirty_[y].store(1, std::memory_order_release);
+  }
+  Colour Load(int x, int y) const {
+    return pixels_[static_cast<std::size_t>(y) * kSurfaceWidth + x].load(std::memory_order_relaxed);
+  }
+  // Clears and returns the row's changed mark.
+  bool TakeDirty(int y) { return dirty_[y].exchange(0, std::memory_order_acquire) != 0; }
+  void MarkAllDirty() {
+    for (auto& d : dirty_) d.store(1, std::memory_order_release);
+  }
+
+ private:
+  std::array<std::atomic<Colour>, static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight> pixels_{};
+  std::array<std::atomic<std::uint8_t>, kSurfaceHeight> dirty_{};
+};
+
+// A ring of 16 key codes; at most 15 wait, and a 16th arrival drops the oldest.
+// The arrival flag is set by every arrival and cleared by every poll and by the
+// key check inside a long SleepMs.
+class KeyQueue {
+ public:
+  static constexpr int kSlots = 16;
+  void Push(std::uint32_t code);
+  std::optional<std::uint32_t> Pop();  // also clears the arrival flag
+  bool TakeArrival();                  // returns and clears the arrival flag
+  int Size() const;
+  void Clear();
+
+ private:
+  mutable std::mutex mutex_;
+  std::array<std::uint32_t, kSlots> ring_{};
+  int head_ = 0;  // next to pop
+  int tail_ = 0;  // next free slot
+  bool arrived_ = false;
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+  virtual void OpenWindow(int width, int height) = 0;
+  virtual void SetTitle(std::string_view title) = 0;
+  // A plain wait; keys that arrive meanwhile are queued as usual.
+  virtual void Wait(int milliseconds) = 0;
+  // Called at the start of every PollKey, before the queue is read.
+  virtual void BeforePoll() {}
+  virtual void End(int status) = 0;
+};
+
+// The surface's state, shared by the game and the installed platform.
+PixelBuffer& Pixels();
+KeyQueue& Keys();
+// Installs the back end the surface delegates to (not owned). Also resets the
+// current colours to their start-up values.
+void InstallPlatform(Platform* platform);
+
+}  // namespace qb
