@@ -1,0 +1,361 @@
+// The level generator: for each level number it lays out walls (rooms and
+// corridors, or a drawn shape), places targets, plays backwards from the
+// solved position and keeps the start that needs the most pushes, within
+// what the level plan asks of that level. The same seed gives the same levels.
+//
+// Usage: qb_level_generator LEVELS.txt SOLUTIONS.txt FIRST LAST [SEED]
+// Rewrites levels FIRST..LAST (the fixed levels 1, 11, 69 and 104 are kept and
+// only solved) in both files and leaves every other level as it is.
+#include <algorithm>
+#include <cstdio>
+#include <iostream>
+#include <optional>
+
+#include "tools/levels/designs.h"
+#include "tools/levels/level_io.h"
+#include "tools/levels/level_plan.h"
+#include "tools/levels/reverse.h"
+#include "tools/levels/solver.h"
+
+namespace qb::levels {
+namespace {
+
+bool OnRim(int i) {
+  const int c = i % kW, r = i / kW;
+  return c == 0 || r == 0 || c == kW - 1 || r == kH - 1;
+}
+
+Bits Rim() {
+  Bits b;
+  for (int i = 0; i < kCells; ++i)
+    if (OnRim(i)) b.set(i);
+  return b;
+}
+
+struct Want {
+  int level = 0;
+  int off_min = 1, off_max = 99;  // boxes off the targets at the start
+  int max_pushes = 100000;        // the early levels teach: keep them short
+};
+
+struct Candidate {
+  Puzzle puzzle;
+  std::string moves;
+  int pushes = -1;
+};
+
+// The deepest position of the search that the plan allows, with the figure placed.
+std::optional<Candidate> Pick(const PullSearch& s, const Bits& walls, const Bits& targets, const Want& w,
+                              Rng& rng) {
+  const int n = w.level;
+  const Bits rim = Rim();
+  std::vector<std::pair<std::int32_t, int>> found;
+  int found_depth = -1;
+  for (std::int64_t k = static_cast<std::int64_t>(s.nodes.size()) - 1; k >= 0; --k) {
+    const PullNode& node = s.nodes[k];
+    if (node.depth < found_depth || node.depth == 0) break;
+    if (node.depth > w.max_pushes) continue;
+    const Bits on = node.boxes & targets;
+    if (NoBoxOnTarget(n) != on.none()) continue;
+    if ((targets & ~node.boxes).none()) continue;
+    const int off = (node.boxes & ~targets).count();
+    if (off < w.off_min || off > w.off_max) continue;
+    Bits cells = Flood(~walls & ~node.boxes, node.zone);
+    cells = FigureOnEdge(n) ? (cells & rim) : (cells & ~rim);
+    cells = FigureOnTarget(n) ? (cells & targets) : (cells & ~targets);
+    if (n == 24) {
+      const bool corner = cells.test(kCells - 1);
+      cells = Bits{};
+      if (corner) cells.set(kCells - 1);
+    }
+    if (cells.none()) continue;
+    std::vector<int> list;
+    cells.each([&](int i) { list.push_back(i); });
+    if (found.size() < 4000) found.emplace_back(static_cast<std::int32_t>(k), list[rng.Below(static_cast<int>(list.size()))]);
+    found_depth = node.depth;
+  }
+  if (found.empty()) return std::nullopt;
+  // Of a sample of the deepest starts, the one with the least walking between pushes.
+  Candidate best;
+  for (int sample = 0; sample < 40; ++sample) {
+    const auto [k, figure] = found[rng.Below(static_cast<int>(found.size()))];
+    std::string moves = SolutionFrom(s, walls, k, figure);
+    if (best.pushes >= 0 && moves.size() >= best.moves.size()) continue;
+    best.puzzle.walls = walls;
+    best.puzzle.targets = targets;
+    best.puzzle.boxes = s.nodes[k].boxes;
+    best.puzzle.figure = figure;
+    best.moves = std::move(moves);
+    best.pushes = s.nodes[k].depth;
+  }
+  return best;
+}
+
+Bits ChooseTargets(Rng& rng, const Bits& area, int count, bool clustered) {
+  std::vector<int> cells;
+  area.each([&](int i) { cells.push_back(i); });
+  Bits t;
+  if (clustered) {
+    t.set(cells[rng.Below(static_cast<int>(cells.size()))]);
+    while (t.count() < count) {
+      std::vector<int> edge;
+      t.each([&](int i) {
+        for (int d = 0; d < 4; ++d) {
+          const int s = Step(i, d);
+          if (s >= 0 && area.test(s) && !t.test(s)) edge.push_back(s);
+        }
+      });
+      if (edge.empty()) break;
+      t.set(edge[rng.Below(static_cast<int>(edge.size()))]);
+    }
+  }
+  while (t.count() < count) t.set(cells[rng.Below(static_cast<int>(cells.size()))]);
+  return t;
+}
+
+struct Effort {
+  int boxes_lo, boxes_hi;
+  std::size_t budget;
+  int tries;
+};
+
+Effort EffortFor(int n) {
+  if (n <= 10) return {2, 3, 60000, 3};
+  if (n <= 20) return {3, 4, 150000, 3};
+  if (n <= 60) return {3, 5, 300000, 3};
+  if (n <= 99) return {4, 5, 400000, 3};
+  return {3, 5, 500000, 3};
+}
+
+// The fewest and the most pushes a level's start may need: a curve from short
+// lessons through planning to the hardest starts the search can find.
+int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 : 45; }
+int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 20 + (n - 21) / 4 : 100000; }
+
+const std::vector<std::string>* DrawnFor(int n) {
+  const char* name = nullptr;
+  switch (n) {
+    case 2: name = "oo"; break;
+    case 5: name = "roundabout"; break;
+    case 28: name = "graveyard"; break;
+    case 39: name = "greenhouse"; break;
+    case 45: name = "square"; break;
+    case 46: name = "kitchen"; break;
+    case 57: name = "heart"; break;
+    case 68: name = "pacman"; break;
+    case 76: name = "elevator"; break;
+    case 86: name = "towers"; break;
+    case 88: name = "maze"; break;
+    default: return nullptr;
+  }
+  for (const auto& [key, rows] : DrawnLayouts())
+    if (key == name) return &rows;
+  return nullptr;
+}
+
+// A level built from a wall layout.
+std::optional<Candidate> WalledLevel(int n, Rng& rng) {
+  const Effort e = EffortFor(n);
+  std::optional<Candidate> best;
+  for (int attempt = 0; attempt < e.tries * 4 && !(best && attempt >= e.tries); ++attempt) {
+    Design design;
+    if (const auto* rows = DrawnFor(n)) {
+      design = DrawnDesign(*rows);
+    } else {
+      DesignOptions o;
+      o.edge = ClosedRim(n) ? Edge::Closed : FigureOnEdge(n) ? Edge::Open
+               : rng.Chance(35) ? Edge::Open : Edge::Inside;
+      o.mirror = rng.Chance(40);
+      o.rooms = o.mirror ? rng.Between(2, 3) : rng.Between(3, 6);
+      o.pillars = rng.Between(0, 25);
+      o.max_room_w = n <= 20 ? 4 : 6;
+      o.max_room_h = n <= 20 ? 3 : 5;
+      design = RoomDesign(rng, o);
+    }
+    const int boxes = rng.Between(e.boxes_lo, e.boxes_hi);
+    const Bits targets = ChooseTargets(rng, design.area, boxes, rng.Chance(50));
+    const PullSearch s = SearchPulls(design.walls, targets, e.budget);
+    auto c = Pick(s, design.walls, targets, {n, 1, 99, MaxPushes(n)}, rng);
+    if (c && (!best || c->pushes > best->pushes)) best = c;
+  }
+  if (best && best->pushes < MinPushes(n)) return std::nullopt;
+  return best;
+}
+
+// A level without walls: boxes standing on targets in a pattern make the walls.
+std::optional<Candidate> PatternLevel(int n, Rng& rng, const Bits& solid, int off_min, int off_max,
+                                      std::size_t budget) {
+  const PullSearch s = SearchPulls(Bits{}, solid, budget);
+  return Pick(s, Bits{}, solid, {n, off_min, off_max}, rng);
+}
+
+Bits FromPicture(const std::vector<std::string>& rows) {
+  Bits b;
+  for (int r = 0; r < kH; ++r)
+    for (int c = 0; c < kW; ++c)
+      if (rows[r][c] == 'o') b.set(r * kW + c);
+  return b;
+}
+
+std::optional<Candidate> SpecialLevel(int n, Rng& rng) {
+  switch (n) {
+    case 17: {  // four boxes on an open floor
+      const Bits t = FromPicture({"................", "................", "................",
+                                  "................", "......oo........", "......oo........",
+                                  "................", "................", "................",
+                                  "................", "................"});
+      return PatternLevel(n, rng, t, 4, 4, 400000);
+    }
+    case 105:
+      return PatternLevel(n, rng,
+                          FromPicture({"................", "..oooooooooooo..", ".oo..........oo.",
+                                       ".o..oooooooo..o.", ".o.oo......oo.o.", ".o.o..oooo..o.o.",
+                                       ".o.oo......oo.o.", ".o..oooooooo..o.", ".oo..........oo.",
+                                       "..oooooooooooo..", "................"}),
+                          3, 8, 1500000);
+    case 135:
+      return PatternLevel(n, rng,
+                          FromPicture({"oooooooooooooooo", "o..o..o..o..o..o", "o.oo.oo.oo.oo.oo",
+                                       "o..............o", "oo.oo.oo.oo.oo.o", "o..o..o..o..o..o",
+                                       "o.oo.oo.oo.oo.oo", "o..............o", "oo.oo.oo.oo.oo.o",
+                                       "o..o..o..o..o..o", "oooooooooooooooo"}),
+                          3, 8, 1500000);
+    case 164:
+      return PatternLevel(n, rng,
+                          FromPicture({"................", ".oooooooooooooo.", ".o............o.",
+                                       ".o.oooooooooo.o.", ".o.o........o.o.", ".o.o.oooooo.o.o.",
+                                       ".o.o.o......o.o.", ".o.o.oooooooo.o.", ".o.o..........o.",
+                                       ".o.oooooooooooo.", "................"}),
+                          3, 8, 1500000);
+    case 181:
+      return PatternLevel(n, rng,
+                          FromPicture({"oooooo....oooooo", "oooooo....oooooo", "oo..........o.oo",
+                                       "oo.oo....oo...oo", "oo.oo....oo.o.oo", "................",
+                                       "oo.o.oo....oo.oo", "oo...oo....oo.oo", "oo.o..........oo",
+                                       "oooooo....oooooo", "oooooo....oooooo"}),
+                          3, 8, 1500000);
+    case 196: {  // 147 boxes: a full board but for a knight's path
+      const Bits free = FromPicture({"................", "ooo.............", "..o.............",
+                                     "..ooo...........", "....o..ooo......", "....oooo.o......",
+                                     ".........o...oo.", ".........oooo.o.", "..............o.",
+                                     "............oooo", "................"});
+      return PatternLevel(n, rng, ~free, 9, 9, 1500000);
+    }
+    case 111: {  // 25 targets in a square, 38 spare boxes in two solid walls
+      const Bits targets = FromPicture({"................", "................", "................",
+                                        "......ooooo.....", "......ooooo.....", "......ooooo.....",
+                                        "......ooooo.....", "......ooooo.....", "................",
+                                        "................", "................"});
+      const Bits spare = FromPicture({"................", "..oo........oo..", "..oo........oo..",
+                                      "..oo........oo..", "..oo........oo..", "..oo........oo..",
+                                      "..oo........oo..", "..oo........oo..", "..oo........oo..",
+                                      "..oo........oo..", "..o..........o.."});
+      // 25 + 38 = 63 boxes
+      const PullSearch s = SearchPulls(Bits{}, targets | spare, 600000);
+      return Pick(s, Bits{}, targets, {n, 0, 99}, rng);
+    }
+    case 114: {  // rings of boxes round a single target
+      Bits boxes = FromPicture({"oooo........oooo", "o..............o", "o.oooooo.ooooo.o",
+                                "o.o..........o.o", "o.o.oooo.ooo.o.o", "o...o.......o..o",
+                                "o.o.oo.oooooo.oo", "o.o..........o.o", "o.oooooo.ooooo.o",
+                                "o..............o", "oooooo..oooooooo"});
+      Bits target;
+      target.set(5 * kW + 7);
+      Candidate c;
+      c.puzzle.boxes = boxes;
+      c.puzzle.targets = target;
+      c.puzzle.figure = 9 * kW + 1;
+      return c;
+    }
+    default:
+      return std::nullopt;
+  }
+}
+
+std::string Canonical(const Puzzle& p, int flip) {
+  std::string s;
+  const auto rows = p.Rows();
+  for (int r = 0; r < kH; ++r)
+    for (int c = 0; c < kW; ++c) {
+      const int rr = (flip & 2) ? kH - 1 - r : r, cc = (flip & 1) ? kW - 1 - c : c;
+      s += rows[rr][cc];
+    }
+  return s;
+}
+
+bool Alike(const Puzzle& a, const Puzzle& b) {
+  const std::string ca = Canonical(a, 0);
+  for (int f = 0; f < 4; ++f)
+    if (Canonical(b, f) == ca) return true;
+  // Same walls, boxes and targets with the figure elsewhere is still the same level.
+  for (int f = 0; f < 4; ++f) {
+    Puzzle x = a, y = b;
+    x.figure = y.figure = -1;
+    if (Canonical(x, 0) == Canonical(y, f)) return true;
+  }
+  return false;
+}
+
+int Run(int argc, char** argv) {
+  if (argc < 5) {
+    std::cerr << "usage: qb_level_generator LEVELS.txt SOLUTIONS.txt FIRST LAST [SEED]\n";
+    return 2;
+  }
+  const std::string level_path = argv[1], solution_path = argv[2];
+  const int first = std::atoi(argv[3]), last = std::atoi(argv[4]);
+  const std::uint64_t seed = argc > 5 ? std::strtoull(argv[5], nullptr, 10) : 1;
+  std::map<int, Puzzle> levels;
+  for (auto& [rec, p] : ReadPuzzles(level_path)) levels[rec.number] = p;
+  auto solutions = ReadSolutions(solution_path);
+
+  for (int n = first; n <= last; ++n) {
+    if (FixedLevel(n)) {
+      if (!levels.count(n)) throw std::runtime_error("fixed level " + std::to_string(n) + " missing");
+      const SolveResult r = Solve(levels[n], 2000000);
+      solutions[n] = r.moves;
+      std::printf("level %3d kept   pushes %3d moves %4zu%s\n", n, r.pushes, r.moves.size(),
+                  r.proven ? " proven" : "");
+      continue;
+    }
+    std::optional<Candidate> c;
+    for (int round = 0; !c; ++round) {
+      Rng rng(seed * 1000003ull + static_cast<std::uint64_t>(n) * 7919ull + static_cast<std::uint64_t>(round));
+      c = WallLess(n) ? SpecialLevel(n, rng) : WalledLevel(n, rng);
+      if (c) {
+        FillPockets(c->puzzle);
+        for (const auto& [m, other] : levels)
+          if (m != n && Alike(other, c->puzzle)) c.reset();
+      }
+      if (round > 60) throw std::runtime_error("level " + std::to_string(n) + ": nothing fits the plan");
+    }
+    if (c->moves.empty() || c->pushes < 0) {
+      const SolveResult r = Solve(c->puzzle, 3000000);
+      if (!r.found) throw std::runtime_error("level " + std::to_string(n) + ": no solution found");
+      c->moves = r.moves;
+      c->pushes = r.pushes;
+    }
+    Puzzle check = c->puzzle;
+    if (!Replay(check, c->moves) || !Solved(check))
+      throw std::runtime_error("level " + std::to_string(n) + ": the solution does not solve it");
+    levels[n] = c->puzzle;
+    solutions[n] = c->moves;
+    std::printf("level %3d boxes %3d pushes %3d moves %4zu\n", n, c->puzzle.boxes.count(), c->pushes,
+                c->moves.size());
+    std::fflush(stdout);
+  }
+  WriteLevelFile(level_path, levels);
+  WriteSolutions(solution_path, solutions);
+  return 0;
+}
+
+}  // namespace
+}  // namespace qb::levels
+
+int main(int argc, char** argv) {
+  try {
+    return qb::levels::Run(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "qb_level_generator: " << e.what() << "\n";
+    return 1;
+  }
+}

@@ -1,0 +1,354 @@
+#include "tools/levels/solver.h"
+
+#include <algorithm>
+#include <queue>
+#include <tuple>
+
+namespace qb::levels {
+
+namespace {
+
+constexpr int kInf = 10000;
+
+int Opposite(int d) { return (d + 2) % 4; }
+
+}  // namespace
+
+PushDistances ComputePushDistances(const Puzzle& p) {
+  PushDistances pd;
+  p.targets.each([&](int t) { pd.target_cells.push_back(t); });
+  for (int t : pd.target_cells) {
+    std::array<std::int16_t, kCells> dist;
+    dist.fill(-1);
+    std::vector<int> queue{t};
+    dist[t] = 0;
+    for (std::size_t k = 0; k < queue.size(); ++k) {
+      const int y = queue[k];
+      for (int d = 0; d < 4; ++d) {
+        // A push in direction d brings the box from x = y - d to y, the figure standing at x - d.
+        const int x = Step(y, Opposite(d));
+        if (x < 0 || p.walls.test(x) || dist[x] >= 0) continue;
+        const int f = Step(x, Opposite(d));
+        if (f < 0 || p.walls.test(f)) continue;
+        dist[x] = static_cast<std::int16_t>(dist[y] + 1);
+        queue.push_back(x);
+      }
+    }
+    pd.to.push_back(dist);
+  }
+  for (int i = 0; i < kCells; ++i) {
+    if (p.walls.test(i)) continue;
+    bool live = false;
+    for (const auto& dist : pd.to) live = live || dist[i] >= 0;
+    if (!live) pd.dead.set(i);
+  }
+  return pd;
+}
+
+std::string WalkPath(const Bits& open, int from, int to) {
+  if (from == to) return {};
+  std::array<std::int16_t, kCells> came;
+  came.fill(-1);
+  std::vector<int> queue{from};
+  came[from] = static_cast<std::int16_t>(from);
+  for (std::size_t k = 0; k < queue.size() && came[to] < 0; ++k)
+    for (int d = 0; d < 4; ++d) {
+      const int n = Step(queue[k], d);
+      if (n < 0 || !open.test(n) || came[n] >= 0) continue;
+      came[n] = static_cast<std::int16_t>(queue[k]);
+      queue.push_back(n);
+    }
+  if (came[to] < 0) return {};
+  std::string path;
+  for (int at = to; at != from; at = came[at]) {
+    const int prev = came[at];
+    for (int d = 0; d < 4; ++d)
+      if (Step(prev, d) == at) path += kLetter[d];
+  }
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+namespace {
+
+// Minimum-cost assignment of rows to columns (square matrix), O(n^3).
+int Assignment(const std::vector<int>& cost, int n) {
+  std::vector<int> u(n + 1), v(n + 1), p(n + 1), way(n + 1);
+  for (int i = 1; i <= n; ++i) {
+    p[0] = i;
+    int j0 = 0;
+    std::vector<int> minv(n + 1, 1 << 29);
+    std::vector<char> used(n + 1, 0);
+    do {
+      used[j0] = 1;
+      const int i0 = p[j0];
+      int delta = 1 << 29, j1 = 0;
+      for (int j = 1; j <= n; ++j) {
+        if (used[j]) continue;
+        const int cur = cost[(i0 - 1) * n + (j - 1)] - u[i0] - v[j];
+        if (cur < minv[j]) {
+          minv[j] = cur;
+          way[j] = j0;
+        }
+        if (minv[j] < delta) {
+          delta = minv[j];
+          j1 = j;
+        }
+      }
+      for (int j = 0; j <= n; ++j) {
+        if (used[j]) {
+          u[p[j]] += delta;
+          v[j] -= delta;
+        } else {
+          minv[j] -= delta;
+        }
+      }
+      j0 = j1;
+    } while (p[j0] != 0);
+    do {
+      const int j1 = way[j0];
+      p[j0] = p[j1];
+      j0 = j1;
+    } while (j0);
+  }
+  int total = 0;
+  for (int j = 1; j <= n; ++j) total += cost[(p[j] - 1) * n + (j - 1)];
+  return total;
+}
+
+struct Node {
+  Bits boxes;
+  std::uint8_t zone;  // lowest cell the figure can reach
+  std::uint8_t from;  // the pushed box's cell before the push
+  std::uint8_t dir;
+  std::int32_t parent;
+  std::int32_t g;
+};
+
+class Search {
+ public:
+  explicit Search(const Puzzle& p) : p_(p), pd_(ComputePushDistances(p)) {
+    surplus_ = p.boxes.count() != p.targets.count();
+    floor_ = ~p.walls;
+  }
+
+  // weight 1: A*; larger weights trade optimality for speed.
+  SolveResult Run(std::uint64_t budget, int weight) {
+    SolveResult res;
+    nodes_.clear();
+    table_.assign(1 << 16, -1);
+    const int h0 = Heuristic(p_.boxes);
+    if (h0 >= kInf) {
+      res.proven = weight == 1;  // proven unsolvable
+      return res;
+    }
+    using Entry = std::tuple<int, int, std::int32_t>;  // f, -g, node
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    const Bits free0 = floor_ & ~p_.boxes;
+    Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, -1, 0};
+    Insert(root);
+    open.emplace(weight * h0, 0, 0);
+    while (!open.empty()) {
+      auto [f, ng, idx] = open.top();
+      open.pop();
+      const Node node = nodes_[idx];
+      if (node.g != -ng) continue;  // superseded by a cheaper way here
+      if (Goal(node.boxes)) {
+        res.found = true;
+        res.proven = weight == 1;
+        res.pushes = node.g;
+        res.moves = Moves(idx);
+        return res;
+      }
+      if (++res.nodes > budget) return res;
+      const Bits open_cells = floor_ & ~node.boxes;
+      const Bits reach = Flood(open_cells, node.zone);
+      node.boxes.each([&](int b) {
+        for (int d = 0; d < 4; ++d) {
+          const int stand = Step(b, Opposite(d));
+          if (stand < 0 || !reach.test(stand)) continue;
+          const int dest = Step(b, d);
+          if (dest < 0 || !open_cells.test(dest)) continue;
+          if (!surplus_ && pd_.dead.test(dest)) continue;
+          Node next = node;
+          next.boxes.reset(b);
+          next.boxes.set(dest);
+          if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
+          const int h = Heuristic(next.boxes);
+          if (h >= kInf) continue;
+          next.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next.boxes, b).lowest());
+          next.from = static_cast<std::uint8_t>(b);
+          next.dir = static_cast<std::uint8_t>(d);
+          next.parent = idx;
+          next.g = node.g + 1;
+          const std::int32_t at = Find(next);
+          if (at >= 0) {
+            if (nodes_[at].g <= next.g) continue;
+            nodes_[at] = next;
+            open.emplace(next.g + weight * h, -next.g, at);
+          } else {
+            const std::int32_t k = Insert(next);
+            open.emplace(next.g + weight * h, -next.g, k);
+          }
+        }
+      });
+    }
+    res.proven = weight == 1;  // everything explored: no solution exists
+    return res;
+  }
+
+ private:
+  bool Goal(const Bits& boxes) const { return (p_.targets & ~boxes).none(); }
+
+  int Heuristic(const Bits& boxes) {
+    const int nt = static_cast<int>(pd_.target_cells.size());
+    std::vector<int> cells;
+    boxes.each([&](int b) { cells.push_back(b); });
+    const int nb = static_cast<int>(cells.size());
+    if (!surplus_ && nb <= 40) {
+      cost_.assign(static_cast<std::size_t>(nb) * nb, kInf);
+      for (int i = 0; i < nb; ++i)
+        for (int j = 0; j < nt; ++j) {
+          const int dd = pd_.to[j][cells[i]];
+          if (dd >= 0) cost_[i * nb + j] = dd;
+        }
+      const int total = Assignment(cost_, nb);
+      return total >= kInf ? kInf : total;
+    }
+    // Every target needs a box of its own: the nearest box is a lower bound.
+    int by_targets = 0;
+    for (int j = 0; j < nt; ++j) {
+      int best = kInf;
+      for (int b : cells) {
+        const int dd = pd_.to[j][b];
+        if (dd >= 0) best = std::min(best, dd);
+      }
+      if (best >= kInf) return kInf;
+      by_targets += best;
+    }
+    if (surplus_) return by_targets;
+    int by_boxes = 0;
+    for (int b : cells) {
+      int best = kInf;
+      for (int j = 0; j < nt; ++j) {
+        const int dd = pd_.to[j][b];
+        if (dd >= 0) best = std::min(best, dd);
+      }
+      if (best >= kInf) return kInf;
+      by_boxes += best;
+    }
+    return std::max(by_targets, by_boxes);
+  }
+
+  bool Blocked(const Bits& boxes, int x, int axis, Bits& assumed) const {
+    const int a = Step(x, axis == 0 ? 0 : 1), b = Step(x, axis == 0 ? 2 : 3);
+    if (a < 0 || b < 0 || p_.walls.test(a) || p_.walls.test(b)) return true;
+    if (pd_.dead.test(a) && pd_.dead.test(b)) return true;
+    for (int n : {a, b})
+      if (boxes.test(n) && (assumed.test(n) || Frozen(boxes, n, assumed))) return true;
+    return false;
+  }
+
+  // A box that cannot move along either axis, the boxes it leans on included.
+  bool Frozen(const Bits& boxes, int x, Bits& assumed) const {
+    assumed.set(x);
+    const bool f = Blocked(boxes, x, 0, assumed) && Blocked(boxes, x, 1, assumed);
+    if (!f) assumed.reset(x);
+    return f;
+  }
+
+  bool FrozenDeadlock(const Bits& boxes, int dest) const {
+    Bits assumed;
+    if (Frozen(boxes, dest, assumed)) {
+      if (!p_.targets.test(dest)) return true;
+      bool off_target = false;
+      assumed.each([&](int b) { off_target = off_target || !p_.targets.test(b); });
+      if (off_target) return true;
+    }
+    for (int d = 0; d < 4; ++d) {
+      const int n = Step(dest, d);
+      if (n < 0 || !boxes.test(n) || p_.targets.test(n)) continue;
+      Bits a2;
+      if (Frozen(boxes, n, a2)) return true;
+    }
+    return false;
+  }
+
+  std::string Moves(std::int32_t idx) const {
+    std::vector<std::pair<int, int>> pushes;
+    for (std::int32_t k = idx; nodes_[k].parent >= 0; k = nodes_[k].parent)
+      pushes.emplace_back(nodes_[k].from, nodes_[k].dir);
+    std::reverse(pushes.begin(), pushes.end());
+    Bits boxes = p_.boxes;
+    int fig = p_.figure;
+    std::string out;
+    for (auto [b, d] : pushes) {
+      out += WalkPath(floor_ & ~boxes, fig, Step(b, Opposite(d)));
+      out += static_cast<char>(kLetter[d] - 32);
+      boxes.reset(b);
+      boxes.set(Step(b, d));
+      fig = b;
+    }
+    return out;
+  }
+
+  std::uint64_t KeyHash(const Node& n) const { return n.boxes.hash() ^ (n.zone * 0x9E3779B1ull); }
+
+  std::int32_t Find(const Node& n) const {
+    const std::size_t mask = table_.size() - 1;
+    for (std::size_t s = KeyHash(n) & mask;; s = (s + 1) & mask) {
+      const std::int32_t k = table_[s];
+      if (k < 0) return -1;
+      if (nodes_[k].zone == n.zone && nodes_[k].boxes == n.boxes) return k;
+    }
+  }
+
+  std::int32_t Insert(const Node& n) {
+    if ((nodes_.size() + 1) * 2 > table_.size()) {
+      table_.assign(table_.size() * 2, -1);
+      for (std::size_t k = 0; k < nodes_.size(); ++k) Place(static_cast<std::int32_t>(k));
+    }
+    nodes_.push_back(n);
+    const auto k = static_cast<std::int32_t>(nodes_.size() - 1);
+    Place(k);
+    return k;
+  }
+
+  void Place(std::int32_t k) {
+    const std::size_t mask = table_.size() - 1;
+    std::size_t s = KeyHash(nodes_[k]) & mask;
+    while (table_[s] >= 0) s = (s + 1) & mask;
+    table_[s] = k;
+  }
+
+  const Puzzle& p_;
+  PushDistances pd_;
+  bool surplus_ = false;
+  Bits floor_;
+  std::vector<Node> nodes_;
+  std::vector<std::int32_t> table_;
+  std::vector<int> cost_;
+};
+
+}  // namespace
+
+SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
+  Search search(p);
+  SolveResult exact = search.Run(budget, 1);
+  if (exact.found || exact.proven) return exact;
+  // Out of budget: settle for some solution, found by leaning on the estimate.
+  std::uint64_t spent = exact.nodes;
+  for (int weight : {3, 10}) {
+    SolveResult greedy = search.Run(budget, weight);
+    spent += greedy.nodes;
+    if (greedy.found) {
+      greedy.proven = false;
+      greedy.nodes = spent;
+      return greedy;
+    }
+  }
+  exact.nodes = spent;
+  return exact;
+}
+
+}  // namespace qb::levels

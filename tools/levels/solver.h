@@ -1,0 +1,37 @@
+// Push-based level solver: A* over positions (box set + the figure's zone) with
+// a matching lower bound on the pushes still needed, dead-square and frozen-box
+// pruning and a node budget. When the search ends within the budget the answer
+// has the fewest pushes possible; otherwise it falls back to a greedy search.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "tools/levels/puzzle.h"
+
+namespace qb::levels {
+
+struct SolveResult {
+  bool found = false;
+  bool proven = false;        // the push count is the fewest possible
+  int pushes = 0;
+  std::string moves;          // l u r d, upper case for pushes
+  std::uint64_t nodes = 0;    // positions expanded, over all passes
+};
+
+SolveResult Solve(const Puzzle& p, std::uint64_t budget);
+
+// Fewest pushes a lone box needs from each cell to each target, ignoring the
+// other boxes (-1: never). Shared with the generator.
+struct PushDistances {
+  std::vector<int> target_cells;
+  std::vector<std::array<std::int16_t, kCells>> to;  // one table per target
+  Bits dead;  // cells from which no target can be reached by pushing
+};
+PushDistances ComputePushDistances(const Puzzle& p);
+
+// Walking letters from `from` to `to` through the cells of `open`; empty when
+// from == to. Requires `to` reachable.
+std::string WalkPath(const Bits& open, int from, int to);
+
+}  // namespace qb::levels
