@@ -1,6 +1,7 @@
 // Build-time tool: writes the built-in data stream (level records, then font
-// glyphs) with its entry points, and the level names in Windows-1250.
-// Usage: qb_embed_data OUT.cpp LEVELS.txt NAMES.txt [FONT.txt...]
+// glyphs) with its entry points, the level names in Windows-1250 and the rows
+// of the 8 x 8 system font.
+// Usage: qb_embed_data OUT.cpp LEVELS.txt NAMES.txt [--system-font SYSTEM.txt] [FONT.txt...]
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -11,6 +12,7 @@
 
 #include "tools/font_file.h"
 #include "tools/level_file.h"
+#include "tools/system_font_file.h"
 
 namespace {
 
@@ -69,7 +71,7 @@ std::string CString(const std::string& bytes) {
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::cerr << "usage: qb_embed_data OUT.cpp LEVELS.txt NAMES.txt [FONT.txt...]\n";
+    std::cerr << "usage: qb_embed_data OUT.cpp LEVELS.txt NAMES.txt [--system-font SYSTEM.txt] [FONT.txt...]\n";
     return 2;
   }
   try {
@@ -103,9 +105,18 @@ int main(int argc, char** argv) {
       }
     }
 
-    std::ostringstream glyphs;
+    qb::tools::SystemFontRows system_font{};
+    std::vector<std::string> font_files;
     for (int i = 4; i < argc; ++i) {
-      const auto font = qb::tools::ReadFontFile(argv[i]);
+      if (std::string(argv[i]) == "--system-font" && i + 1 < argc)
+        system_font = qb::tools::ReadSystemFontFile(argv[++i]);
+      else
+        font_files.emplace_back(argv[i]);
+    }
+
+    std::ostringstream glyphs;
+    for (const auto& font_file : font_files) {
+      const auto font = qb::tools::ReadFontFile(font_file);
       const std::string prefix = "text" + std::to_string(font.advance);
       glyphs << "const GlyphEntry k" << prefix << "[] = {\n";
       std::vector<std::string> used;
@@ -152,6 +163,13 @@ int main(int argc, char** argv) {
     }
     out << "\nconst std::string_view kLevelNames[201] = {\n";
     for (const auto& n : names) out << "  {" << CString(n) << ", " << n.size() << "},\n";
+    out << "};\n\n";
+    out << "extern const unsigned char kSystemFont[256][8];\nconst unsigned char kSystemFont[256][8] = {\n";
+    for (const auto& rows : system_font) {
+      out << " {";
+      for (auto r : rows) out << int{r} << ",";
+      out << "},\n";
+    }
     out << "};\n\n}  // namespace qb::data::generated\n";
     return out ? 0 : 1;
   } catch (const std::exception& e) {
