@@ -1,0 +1,61 @@
+// The headless twin of the window: the same surface in memory, a virtual clock
+// that waits advance, and keys that arrive at given virtual times. Tests and
+// the replay tool run the real game on it, deterministically.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "gfx/platform.h"
+
+namespace qb {
+
+// Thrown out of PollKey or SleepMs when a headless run is over: the script's
+// keys are all read and the game waits for more, or the stop time is reached.
+struct RunStopped {};
+
+class HeadlessPlatform final : public Platform {
+ public:
+  struct ScriptedKey {
+    std::int64_t at_ms;  // virtual time of arrival
+    std::uint32_t code;  // as queued (see key::Extended)
+  };
+
+  // Keys must be in order of arrival. Without a stop time the run stops at the
+  // first poll that finds no key waiting and none to come.
+  explicit HeadlessPlatform(std::vector<ScriptedKey> keys = {}, std::optional<std::int64_t> stop_at_ms = {});
+
+  void OpenWindow(int width, int height) override;
+  void SetTitle(std::string_view title) override;
+  void Wait(int milliseconds) override;
+  void BeforePoll() override;
+  void End(int status) override;
+
+  // Adds a key arriving at the given time (not before any key already added).
+  void AddKey(std::int64_t at_ms, std::uint32_t code);
+
+  std::int64_t now_ms() const { return now_; }
+  const std::vector<std::string>& titles() const { return titles_; }
+  std::string title() const { return titles_.empty() ? std::string{} : titles_.back(); }
+  bool window_open() const { return window_open_; }
+  bool ended() const { return ended_; }
+  int exit_status() const { return exit_status_; }
+  std::size_t keys_delivered() const { return next_; }
+
+ private:
+  void AdvanceTo(std::int64_t t);  // delivers every key due by then
+
+  std::vector<ScriptedKey> keys_;
+  std::size_t next_ = 0;  // first key not yet delivered
+  std::optional<std::int64_t> stop_at_;
+  std::int64_t now_ = 0;
+  bool waited_since_poll_ = true;
+  std::vector<std::string> titles_;
+  bool window_open_ = false;
+  bool ended_ = false;
+  int exit_status_ = 0;
+};
+
+}  // namespace qb

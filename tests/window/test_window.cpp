@@ -1,0 +1,208 @@
+// The real window under X: key presses sent by xdotool arrive as the right key
+// strings, and the close request ends the game after its 500 ms wait.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gfx/sdl_window.h"
+#include "gfx/surface.h"
+
+namespace qb {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+bool HaveDisplay() { return std::getenv("DISPLAY") != nullptr; }
+
+int Shell(const std::string& cmd) { return std::system(cmd.c_str()); }
+
+// Sends the window manager's close request (WM_DELETE_WINDOW) to every
+// top-level window whose title starts with "QUIZZLEBOX"; returns how many.
+int SendCloseRequest() {
+  Display* d = XOpenDisplay(nullptr);
+  if (!d) return 0;
+  const Atom protocols = XInternAtom(d, "WM_PROTOCOLS", False);
+  const Atom del = XInternAtom(d, "WM_DELETE_WINDOW", False);
+  Window root_ret, parent;
+  Window* children = nullptr;
+  unsigned n = 0;
+  int sent = 0;
+  if (XQueryTree(d, DefaultRootWindow(d), &root_ret, &parent, &children, &n)) {
+    for (unsigned i = 0; i < n; ++i) {
+      char* name = nullptr;
+      if (XFetchName(d, children[i], &name) && name) {
+        if (std::string(name).rfind("QUIZZLEBOX", 0) == 0) {
+          XEvent e{};
+          e.xclient.type = ClientMessage;
+          e.xclient.window = children[i];
+          e.xclient.message_type = protocols;
+          e.xclient.format = 32;
+          e.xclient.data.l[0] = static_cast<long>(del);
+          e.xclient.data.l[1] = CurrentTime;
+          XSendEvent(d, children[i], False, NoEventMask, &e);
+          ++sent;
+        }
+        XFree(name);
+      }
+    }
+    if (children) XFree(children);
+  }
+  XFlush(d);
+  XCloseDisplay(d);
+  return sent;
+}
+
+std::string Hex(const std::string& s) {
+  std::string out;
+  char buf[8];
+  for (unsigned char c : s) {
+    std::snprintf(buf, sizeof buf, "%02X", c);
+    out += buf;
+  }
+  return out;
+}
+
+TEST(Window, KeyPressesArriveAsKeyStrings) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  struct Press {
+    const char* xdotool;  // key names for xdotool
+    std::string expected;
+  };
+  const std::vector<Press> presses = {
+      {"Up", key::kStrUp},
+      {"Down", key::kStrDown},
+      {"Left", key::kStrLeft},
+      {"Right", key::kStrRight},
+      {"F1", key::kStrF1},
+      {"F5", key::kStrF5},
+      {"F12", key::Ext(key::kF12)},
+      {"shift+F12", key::Ext(key::kShiftF12)},
+      {"ctrl+F12", key::kStrCtrlF12},
+      {"ctrl+Up", key::Ext(key::kCtrlUp)},
+      {"ctrl+Left", key::Ext(key::kCtrlLeft)},
+      {"space", " "},
+      {"Return", "\r"},
+      {"BackSpace", "\b"},
+      {"Escape", "\x1B"},
+      {"plus", "+"},
+      {"KP_Add", "+"},
+      {"b", "b"},
+      {"shift+b", "B"},
+      {"alt+s", ""},  // nothing queued while Alt is held
+      {"p", "p"},
+      {"7", "7"},
+      {"KP_Up", key::kStrUp},  // keypad arrows with Num Lock off
+  };
+  std::vector<std::string> got;
+  const int status = RunInWindow([&] {
+    std::thread sender([&] {
+      Shell("xdotool search --sync --name '^QUIZZLEBOX' windowfocus --sync >/dev/null 2>&1");
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      std::string cmd = "xdotool key --delay 30";
+      for (const auto& p : presses) cmd += std::string(" ") + p.xdotool;
+      cmd += " z";  // end marker
+      Shell(cmd);
+    });
+    const auto deadline = Clock::now() + std::chrono::seconds(20);
+    for (;;) {
+      const std::string k = PollKey();
+      if (k == "z" || Clock::now() > deadline) break;
+      if (!k.empty()) got.push_back(k);
+      SleepMs(1);
+    }
+    sender.join();
+    EndProgram(0);
+  });
+  EXPECT_EQ(status, 0);
+  std::vector<std::string> expected;
+  for (const auto& p : presses)
+    if (!p.expected.empty()) expected.push_back(p.expected);
+  std::vector<std::string> got_hex, expected_hex;
+  for (const auto& s : got) got_hex.push_back(Hex(s));
+  for (const auto& s : expected) expected_hex.push_back(Hex(s));
+  EXPECT_EQ(got_hex, expected_hex);
+}
+
+TEST(Window, DrawingReachesTheWindow) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  std::string shot;
+  const int status = RunInWindow([&] {
+    SetWindowTitle("QUIZZLEBOX draw test");
+    FillBox(0, 0, 695, 478, 0xFF00BEBE);
+    FillBox(100, 100, 199, 149, 0xFFBB0001);
+    SleepMs(300);
+    shot = "/tmp/qb_window_shot_" + std::to_string(::getpid()) + ".txt";
+    // One pixel inside each box, read from the X server (not the buffer).
+    Shell("id=$(xdotool search --name '^QUIZZLEBOX draw test' | head -1); "
+          "import -window $id -crop 1x1+150+120 txt:- > " + shot + " 2>/dev/null; "
+          "import -window $id -crop 1x1+20+20 txt:- >> " + shot + " 2>/dev/null");
+    EndProgram(3);
+  });
+  EXPECT_EQ(status, 3);
+  FILE* f = std::fopen(shot.c_str(), "r");
+  ASSERT_NE(f, nullptr);
+  std::string text;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, f)) text += buf;
+  std::fclose(f);
+  std::remove(shot.c_str());
+  if (text.find("ImageMagick") == std::string::npos) GTEST_SKIP() << "ImageMagick import unavailable";
+  EXPECT_NE(text.find("srgb(187,0,1)"), std::string::npos) << text;
+  EXPECT_NE(text.find("srgb(0,190,190)"), std::string::npos) << text;
+}
+
+TEST(Window, CloseRequestEndsTheGameAfterHalfASecond) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::execl(QB_GAME_EXE, QB_GAME_EXE, static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  ASSERT_EQ(Shell("timeout 10 xdotool search --sync --name '^QUIZZLEBOX' >/dev/null 2>&1"), 0);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  int status = 0;
+  EXPECT_EQ(::waitpid(pid, &status, WNOHANG), 0) << "the game must keep running until asked";
+  const auto start = Clock::now();
+  ASSERT_GE(SendCloseRequest(), 1);
+  pid_t done = 0;
+  while ((done = ::waitpid(pid, &status, WNOHANG)) == 0 && Clock::now() - start < std::chrono::seconds(10))
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  if (done == 0) {
+    ::kill(pid, SIGKILL);
+    ::waitpid(pid, &status, 0);
+    FAIL() << "the game did not end after the close request";
+  }
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_GE(ms, 450);
+  EXPECT_LT(ms, 2500);
+}
+
+TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
+  const std::string cmd = std::string("env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER= ") + QB_GAME_EXE + " 2>&1";
+  FILE* p = ::popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buf[512];
+  while (std::fgets(buf, sizeof buf, p)) out += buf;
+  const int st = ::pclose(p);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) != 0);
+  EXPECT_EQ(out.rfind("cannot open the game window: ", 0), 0u) << out;
+  EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+}
+
+}  // namespace
+}  // namespace qb

@@ -1,0 +1,249 @@
+// quizzlebox-replay: runs the real game on the headless surface with keys from
+// a script, then reports the game's state as JSON (and the surface as a PPM).
+//
+//   quizzlebox-replay SCRIPT [--ppm FILE] [--level N --score S]
+//
+// SCRIPT lines are "<delay> <key>": the key arrives <delay> virtual ms after
+// the previous line's key. A last line "<delay> end" lets the game run that
+// much longer. Blank lines and lines starting with "#" are ignored.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/board.h"
+#include "game/state.h"
+#include "gfx/headless.h"
+#include "gfx/surface.h"
+#include "shell/screen.h"
+#include "shell/startup.h"
+
+namespace {
+
+using qb::key::Extended;
+
+std::optional<std::uint32_t> KeyCode(const std::string& name) {
+  static const std::map<std::string, std::uint32_t> kNamed = {
+      {"Up", Extended(qb::key::kUp)},
+      {"Down", Extended(qb::key::kDown)},
+      {"Left", Extended(qb::key::kLeft)},
+      {"Right", Extended(qb::key::kRight)},
+      {"F1", Extended(qb::key::kF1)},
+      {"F5", Extended(qb::key::kF5)},
+      {"F12", Extended(qb::key::kF12)},
+      {"ShiftF12", Extended(qb::key::kShiftF12)},
+      {"CtrlF12", Extended(qb::key::kCtrlF12)},
+      {"CtrlUp", Extended(qb::key::kCtrlUp)},
+      {"CtrlDown", Extended(qb::key::kCtrlDown)},
+      {"CtrlLeft", Extended(qb::key::kCtrlLeft)},
+      {"CtrlRight", Extended(qb::key::kCtrlRight)},
+      {"Enter", 0x0D},
+      {"Space", 0x20},
+      {"Backspace", 0x08},
+      {"Escape", 0x1B},
+      {"Plus", '+'},
+      {"Close", Extended(qb::key::kClose)},
+  };
+  if (auto it = kNamed.find(name); it != kNamed.end()) return it->second;
+  if (name.size() == 1 && name[0] > 0x20 && name[0] < 0x7F) return static_cast<std::uint8_t>(name[0]);
+  return std::nullopt;
+}
+
+struct Script {
+  std::vector<qb::HeadlessPlatform::ScriptedKey> keys;
+  std::optional<std::int64_t> stop_at;
+};
+
+// Parses the script; on a fault prints it with the line number and returns nothing.
+std::optional<Script> ParseScript(std::istream& in, const std::string& file) {
+  Script s;
+  std::int64_t t = 0;
+  std::string line;
+  int line_no = 0;
+  auto refuse = [&](const std::string& why) {
+    std::cerr << file << ":" << line_no << ": " << why << "\n";
+    return std::nullopt;
+  };
+  while (std::getline(in, line)) {
+    ++line_no;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const auto first = line.find_first_not_of(" \t");
+    if (first == std::string::npos || line[first] == '#') continue;
+    if (s.stop_at) return refuse("nothing may follow the \"end\" line");
+    std::istringstream words(line);
+    std::string delay_text, key, extra;
+    if (!(words >> delay_text >> key) || (words >> extra))
+      return refuse("expected \"<delay> <key>\", found \"" + line + "\"");
+    std::int64_t delay = 0;
+    std::size_t used = 0;
+    try {
+      delay = std::stoll(delay_text, &used);
+    } catch (const std::exception&) {
+      used = 0;
+    }
+    if (used != delay_text.size() || delay < 0 || delay > 86'400'000)
+      return refuse("the delay must be a whole number of milliseconds from 0 to 86400000: \"" + delay_text + "\"");
+    t += delay;
+    if (key == "end") {
+      s.stop_at = t;
+      continue;
+    }
+    const auto code = KeyCode(key);
+    if (!code) return refuse("unknown key \"" + key + "\"");
+    s.keys.push_back({t, *code});
+  }
+  return s;
+}
+
+void PrintGrid(std::ostream& out, const qb::Grid& g) {
+  out << "[";
+  for (int r = 1; r <= qb::kRows; ++r) {
+    out << (r > 1 ? ", " : "") << "\"";
+    for (int c = 1; c <= qb::kColumns; ++c) out << static_cast<int>(g.at(c, r));
+    out << "\"";
+  }
+  out << "]";
+}
+
+std::string JsonString(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buf[8];
+      std::snprintf(buf, sizeof buf, "\\u%04x", c);
+      out += buf;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+bool WritePpm(const std::string& path) {
+  std::ofstream out(path, std::ios::binary);
+  out << "P6\n" << qb::kSurfaceWidth << " " << qb::kSurfaceHeight << "\n255\n";
+  for (int y = 0; y < qb::kSurfaceHeight; ++y)
+    for (int x = 0; x < qb::kSurfaceWidth; ++x) {
+      const auto p = qb::GetPixel(x, y);
+      const char rgb[3] = {static_cast<char>((p >> 16) & 0xFF), static_cast<char>((p >> 8) & 0xFF),
+                           static_cast<char>(p & 0xFF)};
+      out.write(rgb, 3);
+    }
+  return static_cast<bool>(out);
+}
+
+int Usage() {
+  std::cerr << "usage: quizzlebox-replay SCRIPT [--ppm FILE] [--level N --score S]\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string script_path, ppm_path;
+  std::optional<int> level;
+  std::optional<long> score;
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto value = [&]() -> std::optional<std::string> {
+      if (i + 1 >= argc) return std::nullopt;
+      return std::string(argv[++i]);
+    };
+    auto number = [&](long lo, long hi) -> std::optional<long> {
+      const auto v = value();
+      if (!v) return std::nullopt;
+      std::size_t used = 0;
+      long n = 0;
+      try {
+        n = std::stol(*v, &used);
+      } catch (const std::exception&) {
+        return std::nullopt;
+      }
+      if (used != v->size() || n < lo || n > hi) return std::nullopt;
+      return n;
+    };
+    if (a == "--ppm") {
+      const auto v = value();
+      if (!v) return Usage();
+      ppm_path = *v;
+    } else if (a == "--level") {
+      const auto n = number(1, 200);
+      if (!n) {
+        std::cerr << "--level takes a level number from 1 to 200\n";
+        return 2;
+      }
+      level = static_cast<int>(*n);
+    } else if (a == "--score") {
+      const auto n = number(0, 99000);
+      if (!n) {
+        std::cerr << "--score takes a score from 0 to 99000\n";
+        return 2;
+      }
+      score = *n;
+    } else if (!a.empty() && a[0] == '-') {
+      return Usage();
+    } else if (script_path.empty()) {
+      script_path = a;
+    } else {
+      return Usage();
+    }
+  }
+  if (script_path.empty() || level.has_value() != score.has_value()) return Usage();
+
+  std::ifstream in(script_path);
+  if (!in) {
+    std::cerr << "cannot read the script " << script_path << "\n";
+    return 2;
+  }
+  const auto script = ParseScript(in, script_path);
+  if (!script) return 2;
+
+  qb::HeadlessPlatform platform(script->keys, script->stop_at);
+  qb::InstallPlatform(&platform);
+  qb::StartOptions options;
+  if (level) {
+    options.level = *level;
+    options.score = static_cast<float>(*score);
+  }
+  try {
+    qb::RunGame(options);
+  } catch (const qb::RunStopped&) {
+  }
+
+  const auto& s = qb::State();
+  const auto& b = qb::TheBoard();
+  std::ostringstream out;
+  out << "{\n  \"title\": " << JsonString(platform.title()) << ",\n"
+      << "  \"screen\": \"" << (platform.ended() ? "exited" : qb::ScreenName(qb::CurrentScreen())) << "\",\n"
+      << "  \"level\": " << int{s.level} << ",\n"
+      << "  \"score\": " << static_cast<long>(s.score) << ",\n"
+      << "  \"previous_score\": " << static_cast<long>(s.previous_score) << ",\n"
+      << "  \"steps\": " << static_cast<long>(s.steps) << ",\n"
+      << "  \"time\": " << static_cast<long>(s.time) << ",\n"
+      << "  \"level_running\": " << int{s.level_running} << ",\n"
+      << "  \"appearance\": " << int{s.appearance} << ",\n"
+      << "  \"figure\": [" << int{b.figure_column} << ", " << int{b.figure_row} << "],\n"
+      << "  \"board\": ";
+  PrintGrid(out, b.board);
+  out << ",\n  \"takeback\": ";
+  PrintGrid(out, b.take_back);
+  out << ",\n  \"saved\": ";
+  PrintGrid(out, b.saved);
+  out << ",\n  \"virtual_ms\": " << platform.now_ms() << ",\n"
+      << "  \"exited\": " << (platform.ended() ? "true" : "false") << ",\n"
+      << "  \"exit_status\": " << (platform.ended() ? platform.exit_status() : 0) << "\n}\n";
+  std::cout << out.str();
+  qb::InstallPlatform(nullptr);
+  if (!ppm_path.empty() && !WritePpm(ppm_path)) {
+    std::cerr << "cannot write " << ppm_path << "\n";
+    return 2;
+  }
+  return 0;
+}
