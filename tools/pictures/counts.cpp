@@ -180,23 +180,27 @@ void ReachGoal(Image& img, const Goal& goal, const std::vector<bool>& editable_i
     for (int a = 0; a < m; ++a)
       for (int i : pixels[a])
         if (editable[i]) movable[a].push_back(i);
+    std::vector<bool> exhausted(m, false);  // no unused colour left near it
     while (count < goal.colours) {
       int best = -1;
       for (int pass = 0; pass < 2 && best < 0; ++pass) {
         for (int a = 0; a < m; ++a) {
-          if (!alive[a] || pixels[a].size() < 2 || movable[a].empty()) continue;
+          if (!alive[a] || exhausted[a] || pixels[a].size() < 2 || movable[a].empty()) continue;
           if (colour[a] == bg && (pass == 0 || goal.background_pixels >= 0)) continue;
           if (best < 0 || movable[a].size() > movable[best].size()) best = a;
         }
       }
       if (best < 0) throw std::runtime_error("no colour left to split");
+      const auto fresh = UnusedNear(colour[best], used, bg);
+      if (!fresh) {
+        exhausted[best] = true;
+        continue;
+      }
       auto& list = movable[best];
       const std::size_t k = list.size() / 2;
       const int pixel = list[k];
       list.erase(list.begin() + static_cast<long>(k));
       pixels[best].erase(std::find(pixels[best].begin(), pixels[best].end(), pixel));
-      const auto fresh = UnusedNear(colour[best], used, bg);
-      if (!fresh) throw std::runtime_error("no unused colour near " + std::to_string(colour[best]));
       img.pixels[pixel] = *fresh;
       used.insert(*fresh);
       ++count;

@@ -1,6 +1,6 @@
 // Draws the game's pictures and writes them as data/pictures/<Name>.png.
 //
-//   qb_draw_pictures [OUT_DIR] [--only NAME]... [--board PREVIEW.png]
+//   qb_draw_pictures [OUT_DIR] [--only NAME]... [--board PREVIEW.png] [--verbose]
 //
 // Every picture is drawn from shapes, lit from the top left, then brought to
 // its exact number of colours. The output is the same on every run. With
@@ -61,10 +61,11 @@ int main(int argc, char** argv) {
     const std::string a = argv[i];
     if (a == "--only" && i + 1 < argc) only.insert(argv[++i]);
     else if (a == "--board" && i + 1 < argc) board = argv[++i];
+    else if (a == "--verbose") pics::Verbose() = true;
     else out_dir = a;
   }
   std::vector<pics::PictureJob> jobs;
-  for (auto list : {pics::TileJobs})
+  for (auto list : {pics::TileJobs, pics::KeyJobs, pics::SignJobs, pics::DialogJobs, pics::ScreenshotJobs})
     for (auto& j : list()) jobs.push_back(std::move(j));
   std::map<std::string, Image> done;
   try {

@@ -23,6 +23,9 @@ struct PictureJob {
   std::function<qb::tools::Image()> draw;
 };
 
+// When set, Finish reports each picture's counts as drawn, before the goal.
+bool& Verbose();
+
 // Renders the canvas and brings it to the goal.
 qb::tools::Image Finish(const Canvas& canvas, const Goal& goal);
 

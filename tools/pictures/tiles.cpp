@@ -198,18 +198,20 @@ Image DrawBox() {
 
 Image DrawBoxOnTarget() {
   Canvas c(40, 39, Hex(kCyan), 6);
-  // The marker shows round the crate, glowing.
-  PaintTargetMarker(c, {20, 19.5f}, 1.f);
-  const Field body = Box({2, 2}, {37, 37}, 1.6f);
-  c.Blend(Box({0, 0}, {40, 39}), [&](Vec p) {
-    const float d = body(p);
-    return d > 0 ? 0.55f * (1.f - Smooth(0.f, 3.5f, d)) : 0.f;
-  }, Hex(0xFFA040));
+  // The crate stands on the marker: it takes on the marker's warm glow, and the
+  // marker's ring and dot show on its face.
   const Wood lit{Hex(0xE6B04A), Hex(0xD08A2E), Hex(0x8A5418), Hex(0x4A2A08)};
   PaintCrate(c, lit);
+  const Vec o{19.5f, 19.5f};
+  const Field ring = Ring(o, 5.2f, 1.5f);
+  const Field dot = Circle(o, 2.0f);
+  const Field mark = Union(ring, dot);
+  c.Shadow(mark, {0.8f, 0.8f}, 0.7f, 0.45f);
+  c.Fill(Offset(mark, 0.6f), Hex(0x6A2A08), 0.7f);
+  c.Fill(ring, [&](Vec p) { return Lit(Hex(0xF86A1C), BevelNormal(ring, p, 1.1f, 0.9f), {0.55f, 0.6f, 0.4f, 16.f}); });
+  c.Fill(dot, [&](Vec p) { return Lit(Hex(0xF86A1C), DomeNormal(o, 2.6f, p), {0.55f, 0.6f, 0.5f, 14.f}); });
   return Finish(c, {1034, 0xFF000000u | kCyan, -1});
 }
-
 
 // ---- the worker ----
 

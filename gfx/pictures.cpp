@@ -1,0 +1,169 @@
+#include "gfx/pictures.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "gfx/pen.h"
+#include "gfx/surface.h"
+
+namespace qb {
+
+namespace {
+
+constexpr Colour kMenuBox = 0xFFBBBB01;
+
+// A built-in picture by name; an empty one if the build has none of that name.
+const PictureData& Stored(std::string_view name) {
+  static const PictureData kNone{"", 0, 0, {}};
+  const PictureData* p = FindPictureData(name);
+  return p ? *p : kNone;
+}
+
+void Draw(const PictureData& picture) {
+  const Pen pen = ThePen();
+  for (const PicturePixel& p : picture.pixels)
+    PutPixel(pen.x + static_cast<float>(p.dx), pen.y + static_cast<float>(p.dy), p.colour);
+}
+
+// A picture computed from another one at first use, kept for the whole run.
+struct Derived {
+  std::vector<PicturePixel> pixels;
+  PictureData data;
+};
+
+// The colours of a picture as a full grid, row by row.
+std::vector<Colour> Grid(const PictureData& p) {
+  std::vector<Colour> grid(static_cast<std::size_t>(p.width) * p.height, 0xFF000000);
+  for (const PicturePixel& px : p.pixels) grid[static_cast<std::size_t>(px.dy) * p.width + px.dx] = px.colour;
+  return grid;
+}
+
+std::vector<PicturePixel> FromGrid(const std::vector<Colour>& grid, int width, int height) {
+  std::vector<PicturePixel> out;
+  out.reserve(grid.size());
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      out.push_back({static_cast<std::uint16_t>(x), static_cast<std::uint16_t>(y),
+                     grid[static_cast<std::size_t>(y) * width + x]});
+  return out;
+}
+
+// Frame k (1..9) of the appearance animation: the figure cut into squares of
+// 11 - k pixels from its top-left corner (cut short at the right and bottom
+// edges), each painted with its mean colour, every channel's sum divided by
+// the pixel count and rounded down.
+std::vector<PicturePixel> MosaicOf(const PictureData& figure, int k) {
+  const int w = figure.width, h = figure.height, side = 11 - k;
+  const std::vector<Colour> in = Grid(figure);
+  std::vector<Colour> out(in.size());
+  for (int by = 0; by < h; by += side) {
+    for (int bx = 0; bx < w; bx += side) {
+      const int bw = std::min(side, w - bx), bh = std::min(side, h - by);
+      std::uint32_t r = 0, g = 0, b = 0;
+      for (int y = by; y < by + bh; ++y)
+        for (int x = bx; x < bx + bw; ++x) {
+          const Colour c = in[static_cast<std::size_t>(y) * w + x];
+          r += (c >> 16) & 0xFF;
+          g += (c >> 8) & 0xFF;
+          b += c & 0xFF;
+        }
+      const auto n = static_cast<std::uint32_t>(bw * bh);
+      const Colour mean = 0xFF000000u | (r / n) << 16 | (g / n) << 8 | (b / n);
+      for (int y = by; y < by + bh; ++y)
+        for (int x = bx; x < bx + bw; ++x) out[static_cast<std::size_t>(y) * w + x] = mean;
+    }
+  }
+  return FromGrid(out, w, h);
+}
+
+const PictureData& Mosaic(int k) {
+  static const std::array<Derived, 9> frames = [] {
+    static constexpr std::string_view kNames[] = {"PicMosaic1", "PicMosaic2", "PicMosaic3", "PicMosaic4", "PicMosaic5",
+                                                  "PicMosaic6", "PicMosaic7", "PicMosaic8", "PicMosaic9"};
+    const PictureData& figure = Stored("PicFigure");
+    std::array<Derived, 9> f;
+    for (int i = 0; i < 9; ++i) {
+      f[i].pixels = MosaicOf(figure, i + 1);
+      f[i].data = {kNames[i], figure.width, figure.height, f[i].pixels};
+    }
+    return f;
+  }();
+  return frames[static_cast<std::size_t>(k - 1)].data;
+}
+
+// PicQuestionA turned left for right: pixel (x, y) is A's pixel (width - 1 - x, y).
+const PictureData& QuestionB() {
+  static const Derived mirrored = [] {
+    const PictureData& a = Stored("PicQuestionA");
+    const std::vector<Colour> in = Grid(a);
+    std::vector<Colour> out(in.size());
+    for (int y = 0; y < a.height; ++y)
+      for (int x = 0; x < a.width; ++x)
+        out[static_cast<std::size_t>(y) * a.width + x] = in[static_cast<std::size_t>(y) * a.width + (a.width - 1 - x)];
+    Derived d;
+    d.pixels = FromGrid(out, a.width, a.height);
+    d.data = {"PicQuestionB", a.width, a.height, d.pixels};
+    return d;
+  }();
+  return mirrored.data;
+}
+
+}  // namespace
+
+// The pictures kept as built-in data, one drawing operation each.
+#define QB_STORED_PICTURES(X)                                                                           \
+  X(PicWall) X(PicTarget) X(PicBox) X(PicFigure) X(PicBoxOnTarget) X(PicFloor) X(PicPointer)            \
+  X(PicArrowKeys) X(PicKeyF1) X(PicKeyF5) X(PicKeyP) X(PicKeyPlus) X(PicKeyB) X(PicKeyL) X(PicKeyS)     \
+  X(PicQuestionA) X(PicArrowRight) X(PicArrowBent) X(PicTick) X(PicForbidden) X(PicCupA) X(PicCupB)     \
+  X(PicCoins) X(PicFloppy) X(PicWarning) X(PicSkipLevel) X(PicTakeBack) X(PicHearts) X(PicDevil)        \
+  X(PicScreenshotInfo) X(PicScreenshotPlay)
+
+#define QB_DEFINE_STORED(name) \
+  void name() { Draw(Stored(#name)); }
+QB_STORED_PICTURES(QB_DEFINE_STORED)
+#undef QB_DEFINE_STORED
+
+void PicMosaic1() { Draw(Mosaic(1)); }
+void PicMosaic2() { Draw(Mosaic(2)); }
+void PicMosaic3() { Draw(Mosaic(3)); }
+void PicMosaic4() { Draw(Mosaic(4)); }
+void PicMosaic5() { Draw(Mosaic(5)); }
+void PicMosaic6() { Draw(Mosaic(6)); }
+void PicMosaic7() { Draw(Mosaic(7)); }
+void PicMosaic8() { Draw(Mosaic(8)); }
+void PicMosaic9() { Draw(Mosaic(9)); }
+void PicQuestionB() { Draw(QuestionB()); }
+
+void ErasePointer() {
+  const Pen pen = ThePen();
+  for (int i = 0; i <= 18; ++i) DrawLine(pen.x, pen.y + i, pen.x + 25, pen.y + i, kMenuBox);
+}
+
+std::span<const PictureEntry> AllPictures() {
+#define QB_ENTRY(name) {#name, name, [] () -> const PictureData& { return Stored(#name); }},
+  static const PictureEntry kAll[] = {
+      QB_STORED_PICTURES(QB_ENTRY)
+      {"PicMosaic1", PicMosaic1, [] () -> const PictureData& { return Mosaic(1); }},
+      {"PicMosaic2", PicMosaic2, [] () -> const PictureData& { return Mosaic(2); }},
+      {"PicMosaic3", PicMosaic3, [] () -> const PictureData& { return Mosaic(3); }},
+      {"PicMosaic4", PicMosaic4, [] () -> const PictureData& { return Mosaic(4); }},
+      {"PicMosaic5", PicMosaic5, [] () -> const PictureData& { return Mosaic(5); }},
+      {"PicMosaic6", PicMosaic6, [] () -> const PictureData& { return Mosaic(6); }},
+      {"PicMosaic7", PicMosaic7, [] () -> const PictureData& { return Mosaic(7); }},
+      {"PicMosaic8", PicMosaic8, [] () -> const PictureData& { return Mosaic(8); }},
+      {"PicMosaic9", PicMosaic9, [] () -> const PictureData& { return Mosaic(9); }},
+      {"PicQuestionB", PicQuestionB, QuestionB},
+  };
+#undef QB_ENTRY
+  return kAll;
+}
+
+const PictureData* PicturePixels(std::string_view name) {
+  for (const PictureEntry& e : AllPictures())
+    if (e.name == name) return &e.data();
+  return nullptr;
+}
+
+}  // namespace qb
