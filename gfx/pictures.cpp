@@ -142,21 +142,23 @@ void ErasePointer() {
 }
 
 std::span<const PictureEntry> AllPictures() {
-#define QB_ENTRY(name) {#name, name, [] () -> const PictureData& { return Stored(#name); }},
+#define QB_STORED(name) {#name, name, [] () -> const PictureData& { return Stored(#name); }}
+#define QB_MOSAIC(k) {"PicMosaic" #k, PicMosaic##k, [] () -> const PictureData& { return Mosaic(k); }}
   static const PictureEntry kAll[] = {
-      QB_STORED_PICTURES(QB_ENTRY)
-      {"PicMosaic1", PicMosaic1, [] () -> const PictureData& { return Mosaic(1); }},
-      {"PicMosaic2", PicMosaic2, [] () -> const PictureData& { return Mosaic(2); }},
-      {"PicMosaic3", PicMosaic3, [] () -> const PictureData& { return Mosaic(3); }},
-      {"PicMosaic4", PicMosaic4, [] () -> const PictureData& { return Mosaic(4); }},
-      {"PicMosaic5", PicMosaic5, [] () -> const PictureData& { return Mosaic(5); }},
-      {"PicMosaic6", PicMosaic6, [] () -> const PictureData& { return Mosaic(6); }},
-      {"PicMosaic7", PicMosaic7, [] () -> const PictureData& { return Mosaic(7); }},
-      {"PicMosaic8", PicMosaic8, [] () -> const PictureData& { return Mosaic(8); }},
-      {"PicMosaic9", PicMosaic9, [] () -> const PictureData& { return Mosaic(9); }},
-      {"PicQuestionB", PicQuestionB, QuestionB},
+      QB_STORED(PicWall),       QB_STORED(PicTarget),      QB_STORED(PicBox),        QB_STORED(PicFigure),
+      QB_STORED(PicBoxOnTarget), QB_STORED(PicFloor),      QB_MOSAIC(1),             QB_MOSAIC(2),
+      QB_MOSAIC(3),             QB_MOSAIC(4),              QB_MOSAIC(5),             QB_MOSAIC(6),
+      QB_MOSAIC(7),             QB_MOSAIC(8),              QB_MOSAIC(9),             QB_STORED(PicPointer),
+      QB_STORED(PicArrowKeys),  QB_STORED(PicKeyF1),       QB_STORED(PicKeyF5),      QB_STORED(PicKeyP),
+      QB_STORED(PicKeyPlus),    QB_STORED(PicKeyB),        QB_STORED(PicKeyL),       QB_STORED(PicKeyS),
+      QB_STORED(PicQuestionA),  {"PicQuestionB", PicQuestionB, QuestionB},          QB_STORED(PicArrowRight),
+      QB_STORED(PicArrowBent),  QB_STORED(PicTick),        QB_STORED(PicForbidden),  QB_STORED(PicCupA),
+      QB_STORED(PicCupB),       QB_STORED(PicCoins),       QB_STORED(PicFloppy),     QB_STORED(PicWarning),
+      QB_STORED(PicSkipLevel),  QB_STORED(PicTakeBack),    QB_STORED(PicHearts),     QB_STORED(PicDevil),
+      QB_STORED(PicScreenshotInfo), QB_STORED(PicScreenshotPlay),
   };
-#undef QB_ENTRY
+#undef QB_MOSAIC
+#undef QB_STORED
   return kAll;
 }
 

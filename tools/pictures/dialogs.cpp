@@ -69,11 +69,11 @@ void PaintSteam(Canvas& c, float phase) {
     const Field wisp = Intersect([=](Vec p) {
       const float t = Clamp01((12.5f - p.y) / 12.f);
       const float x = x0 + 1.7f * std::sin(p.y * 0.62f + ph) * (0.4f + t);
-      return std::abs(p.x - x) - (1.35f - 0.6f * t);
+      return std::abs(p.x - x) - (1.45f - 0.6f * t);
     }, Intersect(above, HalfPlane({0, 0.6f}, {0, -1})));
     c.Blend(wisp, [=](Vec p) {
       const float t = Clamp01((12.5f - p.y) / 12.f);
-      return 0.8f * (1.f - t * t) * Smooth(0.f, 2.0f, 12.5f - p.y);
+      return 0.92f * (1.f - t * t * t) * Smooth(0.f, 2.0f, 12.5f - p.y);
     }, Hex(0xFFFFF4));
   }
 }

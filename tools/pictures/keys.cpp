@@ -89,7 +89,7 @@ Field Legend(const std::string& text, float cx, float cy) {
 
 void PaintKeyCap(Canvas& c, Vec a, Vec b, float skirt, const Field& legend) {
   const Field cap = Box(a, b, 3.0f);
-  c.Shadow(cap, {1.3f, 1.4f}, 1.0f, 0.45f);
+  c.Shadow(cap, {1.0f, 1.0f}, 0.8f, 0.45f);
   const Rgb ivory = Hex(0xE4E0D4);
   c.Fill(cap, [&](Vec p) {
     const Vec3 n = BevelNormal(cap, p, skirt, 0.9f, false);

@@ -36,38 +36,36 @@ std::vector<Brick> WallBricks() {
 
 Image DrawWall() {
   const auto bricks = WallBricks();
-  const Rgb mortar = Hex(0x6E675F);
-  Canvas c(38, 38, mortar, 6);
-  // The joints: rough mortar, darker under the bricks' lower and right edges.
+  Canvas c(38, 38, Hex(0x8A8378), 6);
+  // The joints: rough mortar, in the shade of the bricks above and to the left.
   Field all = Box({-9, -9}, {-8, -8});
   for (const auto& b : bricks) all = Union(all, Box({b.x0, b.y0}, {b.x1, b.y1}, 1.2f));
   c.Fill(Box({0, 0}, {38, 38}), [&](Vec p) {
     const float grain = Fbm(p * 1.7f, 11, 3);
-    const float shade = all({p.x - 1.1f, p.y - 1.1f}) < 0 ? 0.62f : 1.05f;
-    return Hex(0x8A8378) * ((0.8f + 0.4f * grain) * shade);
+    const float shade = all({p.x - 1.0f, p.y - 1.0f}) < 0 ? 0.58f : 1.0f;
+    return Hex(0x9C9486) * ((0.82f + 0.3f * grain) * shade);
   });
   int seed = 100;
   for (const auto& b : bricks) {
     ++seed;
-    const float tone = 0.86f + 0.26f * Hash(seed, 1, 7);
+    const float tone = 0.88f + 0.22f * Hash(seed, 1, 7);
     const float warm = Hash(seed, 2, 7);
-    const Rgb base = Mix(Hex(0xA4452E), Hex(0xB8603A), warm) * tone;
-    const float radius = 1.2f;
-    const Field shape = Box({b.x0, b.y0}, {b.x1, b.y1}, radius);
+    const Rgb base = Mix(Hex(0xA8462E), Hex(0xBC643C), warm) * tone;
+    const Field shape = Box({b.x0, b.y0}, {b.x1, b.y1}, 1.2f);
     c.Fill(shape, [&, base, seed](Vec p) {
-      Vec3 n = BevelNormal(shape, p, 1.7f, 1.2f);
+      Vec3 n = BevelNormal(shape, p, 1.5f, 1.6f);
       // A rough face: the noise tilts the surface a little.
       const float e = 0.5f;
       const float gx = Fbm({(p.x + e) * 0.9f, p.y * 1.3f}, seed, 3) - Fbm({(p.x - e) * 0.9f, p.y * 1.3f}, seed, 3);
       const float gy = Fbm({p.x * 0.9f, (p.y + e) * 1.3f}, seed, 3) - Fbm({p.x * 0.9f, (p.y - e) * 1.3f}, seed, 3);
-      n = Normalize({n.x - gx * 1.6f, n.y - gy * 1.6f, n.z});
+      n = Normalize({n.x - gx * 0.9f, n.y - gy * 0.9f, n.z});
       const float speckle = Fbm(p * 2.3f, seed + 50, 2);
-      Rgb col = base * (0.82f + 0.36f * speckle);
-      // Small pits and lighter sand grains.
+      Rgb col = base * (0.86f + 0.26f * speckle);
+      // Small pits and lighter grains of sand.
       const float h = Hash(static_cast<int>(std::floor(p.x * 1.5f)), static_cast<int>(std::floor(p.y * 1.5f)), seed);
-      if (h > 0.94f) col = col * 0.72f;
-      else if (h < 0.04f) col = Mix(col, Hex(0xE0A070), 0.35f);
-      return Lit(col, n, {0.55f, 0.6f, 0.12f, 10.f});
+      if (h > 0.95f) col = col * 0.78f;
+      else if (h < 0.03f) col = Mix(col, Hex(0xE0A070), 0.3f);
+      return Lit(col, n, {0.5f, 0.65f, 0.14f, 10.f});
     });
   }
   // Placed at offsets 1..38; the two top corners are cut off by two pixels each.
@@ -132,7 +130,8 @@ Rgb Grained(Rgb base, Rgb streak, Vec p, bool along_x, int seed) {
 void PaintCrate(Canvas& c, const Wood& w) {
   const float x0 = 2, y0 = 2, x1 = 37, y1 = 37, t = 5;
   const Field body = Box({x0, y0}, {x1, y1}, 1.6f);
-  c.Shadow(body, {1.5f, 1.6f}, 1.1f, 0.42f);
+  // The shadow fades out before the cell's untouched last column and row.
+  c.Shadow(body, {1.0f, 1.0f}, 0.8f, 0.45f);
 
   // The planks behind the frame, recessed and in the frame's shadow.
   const Field inner = Box({x0 + t, y0 + t}, {x1 - t, y1 - t});
@@ -238,11 +237,12 @@ FigureParts WorkerShapes() {
 }
 
 Image DrawFigure() {
-  Canvas c(32, 40, Hex(kCyan), 6);
+  // Drawn one row taller and cut at the top, so the feet stand a pixel higher.
+  Canvas c(32, 41, Hex(kCyan), 6);
   const FigureParts f = WorkerShapes();
   // A soft shadow on the floor, down and to the right of the light.
-  c.Shadow(Ellipse({17.5f, 38.0f}, 10.5f, 2.4f), {0, 0}, 1.6f, 0.38f);
-  c.Shadow(f.all, {1.6f, 1.4f}, 2.2f, 0.22f);
+  c.Shadow(Ellipse({17.2f, 37.6f}, 9.6f, 1.5f), {0, 0}, 0.9f, 0.4f);
+  c.Shadow(f.all, {1.4f, 1.0f}, 1.5f, 0.22f);
 
   const Material cloth{0.5f, 0.65f, 0.08f, 8.f};
   const Material shiny{0.5f, 0.6f, 0.55f, 22.f};
@@ -296,7 +296,13 @@ Image DrawFigure() {
   c.Fill(f.brim, [&](Vec p) { return Lit(Hex(0xE8B414), BevelNormal(f.brim, p, 1.1f, 1.f), shiny); });
   // A thin dark line round the whole figure keeps it clear on the floor.
   c.Fill(Subtract(Offset(f.all, 0.55f), f.all), Hex(0x1A2A30), 0.55f);
-  return Finish(c, {950, 0xFF000000u | kCyan, -1});
+  const Image tall = c.ToImage();
+  Image img;
+  img.width = 32;
+  img.height = 40;
+  img.pixels.assign(tall.pixels.begin() + 32, tall.pixels.end());
+  ReachGoal(img, {950, 0xFF000000u | kCyan, -1});
+  return img;
 }
 
 Image DrawFloor() {
