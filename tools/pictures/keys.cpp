@@ -130,7 +130,7 @@ Image DrawArrowKeys() {
   for (const auto& k : keys) {
     const Vec a = k.at, b = k.at + Vec{16.f, 16.f};
     const Vec mid{a.x + 8.f, a.y + 7.2f};
-    const Field arrow = Rotated(Polygon({{mid.x, mid.y - 3.6f}, {mid.x + 3.9f, mid.y + 2.4f}, {mid.x - 3.9f, mid.y + 2.4f}}),
+    const Field arrow = Rotated(Polygon({{mid.x, mid.y - 3.9f}, {mid.x + 4.3f, mid.y + 2.6f}, {mid.x - 4.3f, mid.y + 2.6f}}),
                                 mid, k.angle);
     PaintKeyCap(c, a, b, 2.6f, Offset(arrow, -0.1f));
   }
