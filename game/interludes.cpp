@@ -1,0 +1,194 @@
+#include "game/interludes.h"
+
+#include <string>
+
+#include "game/board.h"
+#include "game/board_view.h"
+#include "game/gauges.h"
+#include "game/state.h"
+#include "gfx/frames.h"
+#include "gfx/pen.h"
+#include "gfx/pictures.h"
+#include "gfx/text.h"
+#include "shell/catalogue.h"
+#include "shell/screens.h"
+
+namespace qb {
+
+namespace {
+
+constexpr Colour kBlack = 0xFF000000;
+constexpr Colour kDialogInk = 0xFF010102;
+
+void Picture(void (*picture)(), float x, float y) {
+  SetPen(x, y);
+  picture();
+}
+
+// The hint line on the status bar, centred.
+void HintLine(int x1, int x2, std::string_view text) {
+  VerticalRun(x1, x2, 452, 467, kStatusFill);
+  Text8(static_cast<float>(CentreAPrime(text.size())), 458, kBlack, text);
+}
+
+void RedrawAfterDialog(bool animate) {
+  RepaintBoardArea();
+  if (animate)
+    DrawBoardAppearing();
+  else {
+    const auto saved = State().appearance;
+    State().appearance = 0;
+    DrawBoard();
+    State().appearance = saved;
+  }
+  DrawStatusTextBand();
+  DrawStatusLine();
+}
+
+}  // namespace
+
+bool IsContinueKey(std::string_view key) {
+  return key == key::kStrSpace || key == key::kStrEscape || key == key::kStrBackspace;
+}
+
+Screen MenuReturn() {
+  auto& s = State();
+  s.level_running = 0;
+  s.score = s.steps = s.time = s.previous_score = 0;
+  SleepMs(270);
+  return Screen::MainMenu;
+}
+
+Screen CloseProgram() {
+  SleepMs(500);
+  return Screen::Exit;
+}
+
+void DrawDialogBox() { DrawFramedPanel(panels::kDialogBox); }
+
+void DrawContinueHint() { HintLine(5, 645, "For continue press key SPACE or BACKSPACE or ESC"); }
+
+void DrawNoticeBox(std::string_view text, float x, Colour colour) {
+  DrawFramedPanel(panels::kNoticeBox);
+  Text8(x, 173, colour, text);
+}
+
+void RepaintBoardArea() { VerticalRun(3, 645, 5, 445, kBoardColour); }
+
+void DrawStatusTextBand() { VerticalRun(5, 635, 452, 467, kStatusFill); }
+
+void ClearGaugeArea() {
+  for (int y = 395; y <= 471; ++y) DrawLine(656, static_cast<float>(y), 689, static_cast<float>(y), kBoardColour);
+}
+
+Prompt ContinuePrompt() {
+  std::string key;
+  for (;;) {
+    key = PollKey();
+    if (key == key::kStrClose) return {CloseProgram(), key};
+    if (key == key::kStrF5) return {MenuReturn(), key};
+    if (IsContinueKey(key)) break;
+  }
+  RedrawAfterDialog(State().appearance == 1);
+  return {std::nullopt, key};
+}
+
+Prompt PauseScreen() {
+  DrawFramedPanel(panels::kPauseBox);
+  Text8(285, 151, kDialogInk, "P A U S E");
+  DrawContinueHint();
+  auto& s = State();
+  s.blink_counter = 0;
+  s.blink_phase = 0;
+  std::string key;
+  for (;;) {
+    key = PollKey();
+    if (key == key::kStrClose) return {CloseProgram(), key};
+    if (key == key::kStrF5) return {MenuReturn(), key};
+    if (IsContinueKey(key)) break;
+    if (s.blink_counter == 0) Picture(PicCupA, 303, 201);
+    if (s.blink_counter >= 468) {
+      Picture(s.blink_phase == 1 ? PicCupB : PicCupA, 303, 201);
+      s.blink_phase = s.blink_phase == 1 ? 0 : 1;
+      s.blink_counter = 0;
+    }
+    s.blink_counter += 1;
+    SleepMs(1);
+  }
+  RedrawAfterDialog(false);
+  return {std::nullopt, key};
+}
+
+void TakeBackRedraw() {
+  RepaintBoardArea();
+  Board& b = TheBoard();
+  b.board = b.take_back;
+  DrawBoardAppearing();
+  FindFigure(b);
+  DrawStatusBar();
+  DrawStatusLine();
+}
+
+void LevelCard() {
+  const auto& s = State();
+  VerticalRun(160, 540, 452, 467, kStatusFill);
+  Text8(230, 458, kBlack, "Press space to continue");
+
+  DrawFramedPanel(panels::kLevelCardRed);
+  const std::string level = "Level " + std::to_string(s.level);
+  Text8(static_cast<float>(CentreC(level.size())), 83, 0xFFC8C500, level);
+  SleepMs(250);
+
+  DrawFramedPanel(panels::kLevelCardBlue);
+  const std::string score = "Your score " + std::to_string(static_cast<long>(s.score));
+  Text8(static_cast<float>(CentreAPrime(score.size())), 185, 0xFFC8C8C8, score);
+  SleepMs(250);
+
+  DrawFramedPanel(panels::kLevelCardYellow);
+  Text8(286, 290, 0xFF020202, "Fieldname");
+  const std::string& name = LevelName(s.level);
+  Text8(static_cast<float>(CentreAPrime(name.size())), 311, 0xFF020202, name);
+  SleepMs(250);
+
+  ClearGaugeArea();
+  FillGauges(659, 668, 677, 686);
+  State().appearance = 0;
+}
+
+Prompt Level100Notice() {
+  DrawContinueHint();
+  DrawDialogBox();
+  const std::string_view hellish = "OK, now comes the hellish difficulty...";
+  Text7(static_cast<float>(CentreB(hellish.size())), 150, kDialogInk, hellish);
+  Picture(PicDevil, 307, 203);
+  const std::string_view luck = "Good Luck!";
+  Text8(static_cast<float>(CentreA(luck.size())), 270, kDialogInk, luck);
+  return ContinuePrompt();
+}
+
+Screen ShowAllLevels() {
+  SetWindowTitle("You won!! Congratulations!");
+  VerticalRun(5, 645, 5, 445, kBoardColour);
+  HintLine(5, 645, "For return to menu press key SPACE or BACKSPACE or ESC");
+  DrawDialogBox();
+  auto line8 = [](std::string_view text, float y) { Text8(static_cast<float>(CentreA(text.size())), y, kDialogInk, text); };
+  auto line7 = [](std::string_view text, float y) { Text7(static_cast<float>(CentreB(text.size())), y, kDialogInk, text); };
+  line8("YOU COMPLETED ALL THE LEVELS !!", 105);
+  line8("CONGRATULATIONS !", 150);
+  line7("Final score", 195);
+  line8(std::to_string(static_cast<long>(State().score)), 213);
+  line7("perfect intellectual performance !", 257);
+  Picture(PicHearts, 300, 281);
+  for (;;) {
+    const std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    if (IsContinueKey(key)) {
+      auto& s = State();
+      s.level_running = 0;
+      s.score = s.steps = s.time = s.previous_score = 0;
+      return Screen::MainMenu;
+    }
+  }
+}
+
+}  // namespace qb

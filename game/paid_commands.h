@@ -1,0 +1,21 @@
+// The commands that cost score: take back a move, save and load the position,
+// skip the level. Each tests the score, shows its refusal or acceptance dialog
+// and ends in the continue prompt.
+#pragma once
+
+#include "game/interludes.h"
+
+namespace qb {
+
+inline constexpr float kSkipCost = 25000, kTakeBackCost = 500, kSaveCost = 200, kLoadCost = 1000;
+
+Prompt TakeBackMove();
+Prompt SavePosition();
+Prompt LoadPosition();
+
+enum class SkipFrom { PlayProper, LevelEntry, Completion };
+// An accepted skip leaves for the next level's play screen or, past level
+// 200, the all-levels screen; a refused one returns with the closing key.
+Prompt SkipLevel(SkipFrom from);
+
+}  // namespace qb

@@ -1,0 +1,118 @@
+// The play screen: one level, from its card to its solution.
+#include <string>
+
+#include "game/board.h"
+#include "game/board_view.h"
+#include "game/gauges.h"
+#include "game/interludes.h"
+#include "game/moves.h"
+#include "game/paid_commands.h"
+#include "game/state.h"
+#include "shell/screens.h"
+
+namespace qb {
+
+namespace {
+
+constexpr Colour kNoticeInk = 0xFFCEC900;
+
+bool IsLetter(const std::string& key, char upper) {
+  return key.size() == 1 && (key[0] == upper || key[0] == upper - 'A' + 'a');
+}
+
+// Waits for Space on the level card; "+" offers to skip the level.
+Screen LevelEntryWait() {
+  auto& s = State();
+  if (s.level == 100) {
+    const Prompt p = Level100Notice();
+    if (p.leave) return *p.leave;
+  }
+  LevelCard();
+  for (;;) {
+    std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    if (key == key::kStrF5) return MenuReturn();
+    if (key == "+") {
+      const Prompt p = SkipLevel(SkipFrom::LevelEntry);
+      if (p.leave) return *p.leave;
+      key = p.key;  // a refused skip's closing key counts as pressed here
+    }
+    if (key == key::kStrSpace) {
+      s.level_running = 1;
+      s.appearance = 0;
+      return Screen::Play;
+    }
+  }
+}
+
+Screen RestartLevel() {
+  auto& s = State();
+  s.level_running = 1;
+  s.steps = s.time = 0;
+  SleepMs(240);
+  s.appearance = 0;
+  DrawNoticeBox("restart", 294, kNoticeInk);
+  SleepMs(590);
+  return Screen::Play;
+}
+
+Screen ReturnToMenu() {
+  auto& s = State();
+  s.level_running = 0;
+  s.score = s.steps = s.time = s.previous_score = 0;
+  DrawNoticeBox("return to menu", 266, kNoticeInk);
+  SleepMs(590);
+  return Screen::MainMenu;
+}
+
+Screen PlayProper() {
+  auto& s = State();
+  Board& b = TheBoard();
+  FindFigure(b);
+  FillGauges(657, 670, 675, 688);
+  s.steps = s.time = 0;
+  for (;;) {
+    std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    // A paid command or the pause leaves the key that closed its dialog in
+    // the pass's key string; no later test acts on such a key.
+    auto handle = [&key](const Prompt& p) {
+      key = p.key;
+      return p.leave;
+    };
+    if (IsLetter(key, 'B'))
+      if (auto leave = handle(TakeBackMove())) return *leave;
+    if (IsLetter(key, 'S'))
+      if (auto leave = handle(SavePosition())) return *leave;
+    if (IsLetter(key, 'L'))
+      if (auto leave = handle(LoadPosition())) return *leave;
+    if (key == key::kStrF1) return RestartLevel();
+    if (key == key::kStrF5) return ReturnToMenu();
+    if (IsLetter(key, 'P')) {
+      SleepMs(132);
+      if (auto leave = handle(PauseScreen())) return *leave;
+    }
+    if (key == "+")
+      if (auto leave = handle(SkipLevel(SkipFrom::PlayProper))) return *leave;
+    if (const auto direction = DirectionOfKey(key)) DrawMove(TryMove(b, *direction, s.steps));
+    if (IsLevelSolved(b.board)) return Screen::Completion;
+    s.time += 1;
+    ErodeGauges(s.steps, s.time);
+    SleepMs(1);
+  }
+}
+
+}  // namespace
+
+Screen PlayLevel() {
+  const auto& s = State();
+  SetWindowTitle("QUIZZLEBOX, level " + std::to_string(s.level));
+  Board& b = TheBoard();
+  ClearBoard(b);
+  DrawPlayfield();
+  LoadLevel(b, s.level);
+  DrawBoard();
+  return s.level_running == 0 ? LevelEntryWait() : PlayProper();
+}
+
+}  // namespace qb
