@@ -20,9 +20,7 @@ Screen RunMainMenu() { return WaitForClose(); }
 Screen ShowInstructions() { return WaitForClose(); }
 Screen ShowAbout() { return WaitForClose(); }
 Screen ShowCredits() { return WaitForClose(); }
-Screen PlayLevel() { return WaitForClose(); }
 Screen CompleteLevel() { return WaitForClose(); }
 Screen EnterPassword() { return WaitForClose(); }
-Screen ShowAllLevels() { return WaitForClose(); }
 
 }  // namespace qb
