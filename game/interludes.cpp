@@ -45,6 +45,12 @@ void RedrawAfterDialog(bool animate) {
   DrawStatusLine();
 }
 
+// In a prompt, the close button ends the program and F5 returns to the menu.
+std::optional<Screen> LeaveFromPrompt(const std::string& key) {
+  if (key == key::kStrClose) return CloseProgram();
+  if (key == key::kStrF5) return MenuReturn();
+  return std::nullopt;
+}
 }  // namespace
 
 bool IsContinueKey(std::string_view key) {
@@ -85,8 +91,7 @@ Prompt ContinuePrompt() {
   std::string key;
   for (;;) {
     key = PollKey();
-    if (key == key::kStrClose) return {CloseProgram(), key};
-    if (key == key::kStrF5) return {MenuReturn(), key};
+    if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
   }
   RedrawAfterDialog(State().appearance == 1);
@@ -103,8 +108,7 @@ Prompt PauseScreen() {
   std::string key;
   for (;;) {
     key = PollKey();
-    if (key == key::kStrClose) return {CloseProgram(), key};
-    if (key == key::kStrF5) return {MenuReturn(), key};
+    if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
     if (s.blink_counter == 0) Picture(PicCupA, 303, 201);
     if (s.blink_counter >= 468) {
