@@ -67,8 +67,10 @@ class Presenter {
  public:
   explicit Presenter(SDL_Window* w) : window_(w) {
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    renderer_ = SDL_CreateRenderer(w, -1, 0);
-    if (!renderer_) renderer_ = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
+    // The picture is small and changes a few rows at a time: the software
+    // renderer shows it everywhere, with no GL driver to depend on.
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    renderer_ = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
     SDL_RenderSetLogicalSize(renderer_, kSurfaceWidth, kSurfaceHeight);
     SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kSurfaceWidth,
