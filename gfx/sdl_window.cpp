@@ -1,5 +1,6 @@
 #include "gfx/sdl_window.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -71,8 +72,6 @@ class Presenter {
     // renderer shows it everywhere, with no GL driver to depend on.
     SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
     renderer_ = SDL_CreateRenderer(w, -1, SDL_RENDERER_SOFTWARE);
-    SDL_RenderSetLogicalSize(renderer_, kSurfaceWidth, kSurfaceHeight);
-    SDL_RenderSetIntegerScale(renderer_, SDL_TRUE);
     texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kSurfaceWidth,
                                  kSurfaceHeight);
     frame_.assign(static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight, 0xFF000000u);
@@ -95,9 +94,13 @@ class Presenter {
     }
     if (!changed && !force) return;
     SDL_UpdateTexture(texture_, nullptr, frame_.data(), kSurfaceWidth * 4);
+    int out_w = kSurfaceWidth, out_h = kSurfaceHeight;
+    SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
+    const SDL_Rect dst = FitPicture(out_w, out_h);
+    SDL_RenderSetViewport(renderer_, nullptr);
     SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
     SDL_RenderClear(renderer_);
-    SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
+    SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
     SDL_RenderPresent(renderer_);
   }
 
@@ -111,6 +114,12 @@ class Presenter {
 bool AltHeld(std::uint16_t mod) { return (mod & KMOD_ALT) != 0 && (mod & KMOD_MODE) == 0; }
 
 }  // namespace
+
+SDL_Rect FitPicture(int width, int height) {
+  const int factor = std::max(1, std::min(width / kSurfaceWidth, height / kSurfaceHeight));
+  return {(width - kSurfaceWidth * factor) / 2, (height - kSurfaceHeight * factor) / 2, kSurfaceWidth * factor,
+          kSurfaceHeight * factor};
+}
 
 std::uint8_t ToCodePage437(char32_t c) {
   if (c < 0x80) return static_cast<std::uint8_t>(c);

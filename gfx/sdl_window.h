@@ -20,6 +20,9 @@ int RunInWindow(const std::function<void()>& game);
 // The key code (as queued) for a key press, or nothing when the press queues
 // no key itself (characters come through text input). Exposed for tests.
 std::optional<std::uint32_t> TranslateKeyDown(SDL_Keycode sym, std::uint16_t mod);
+// Where the picture stands in a window area of that size: grown by the
+// largest whole factor that fits (full screen, maximised), centred on black.
+SDL_Rect FitPicture(int width, int height);
 // The code page 437 byte for a Unicode character; '?' where it has none.
 std::uint8_t ToCodePage437(char32_t c);
 

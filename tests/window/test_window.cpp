@@ -158,8 +158,32 @@ TEST(Window, DrawingReachesTheWindow) {
   std::fclose(f);
   std::remove(shot.c_str());
   if (text.find("ImageMagick") == std::string::npos) GTEST_SKIP() << "ImageMagick import unavailable";
-  EXPECT_NE(text.find("srgb(187,0,1)"), std::string::npos) << text;
-  EXPECT_NE(text.find("srgb(0,190,190)"), std::string::npos) << text;
+  EXPECT_NE(text.find("(48059,0,257)"), std::string::npos) << text;
+  EXPECT_NE(text.find("(0,48830,48830)"), std::string::npos) << text;
+}
+
+TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
+  struct Case {
+    int w, h;
+    SDL_Rect expected;
+  };
+  for (const auto& c : {Case{696, 479, {0, 0, 696, 479}}, Case{1280, 1024, {292, 272, 696, 479}},
+                        Case{1920, 1080, {264, 61, 1392, 958}}, Case{3840, 2160, {528, 122, 2784, 1916}},
+                        Case{600, 400, {-48, -39, 696, 479}}}) {
+    const SDL_Rect r = FitPicture(c.w, c.h);
+    EXPECT_EQ(r.x, c.expected.x) << c.w;
+    EXPECT_EQ(r.y, c.expected.y) << c.w;
+    EXPECT_EQ(r.w, c.expected.w) << c.w;
+    EXPECT_EQ(r.h, c.expected.h) << c.w;
+  }
+}
+
+TEST(Window, CodePage437) {
+  EXPECT_EQ(ToCodePage437(U'a'), 'a');
+  EXPECT_EQ(ToCodePage437(U'+'), '+');
+  EXPECT_EQ(ToCodePage437(U'é'), 0x82);
+  EXPECT_EQ(ToCodePage437(U'»'), 0xAF);
+  EXPECT_EQ(ToCodePage437(U'ř'), '?');  // not in code page 437
 }
 
 TEST(Window, CloseRequestEndsTheGameAfterHalfASecond) {
