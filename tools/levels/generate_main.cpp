@@ -130,7 +130,7 @@ Effort EffortFor(int n) {
 // The fewest and the most pushes a level's start may need: a curve from short
 // lessons through planning to the hardest starts the search can find.
 int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 : 45; }
-int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 20 + (n - 21) / 4 : 100000; }
+int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 20 + (n - 21) / 8 : 100000; }
 
 const std::vector<std::string>* DrawnFor(int n) {
   const char* name = nullptr;
@@ -172,6 +172,8 @@ std::optional<Candidate> WalledLevel(int n, Rng& rng) {
       o.max_room_h = n <= 20 ? 3 : 5;
       design = RoomDesign(rng, o);
     }
+    // Only the levels of the plan are walled in all round; the rest leave the edge open somewhere.
+    if (!ClosedRim(n) && (Rim() & ~design.walls).none()) continue;
     const int boxes = rng.Between(e.boxes_lo, e.boxes_hi);
     const Bits targets = ChooseTargets(rng, design.area, boxes, rng.Chance(50));
     const PullSearch s = SearchPulls(design.walls, targets, e.budget);
@@ -333,6 +335,19 @@ int Run(int argc, char** argv) {
       if (!r.found) throw std::runtime_error("level " + std::to_string(n) + ": no solution found");
       c->moves = r.moves;
       c->pushes = r.pushes;
+    }
+    // With spare boxes the level may be solved before the search's solved position: stop there.
+    {
+      Puzzle walk = c->puzzle;
+      for (std::size_t k = 0; k < c->moves.size(); ++k) {
+        if (!Replay(walk, c->moves.substr(k, 1))) break;
+        if (Solved(walk)) {
+          c->moves.resize(k + 1);
+          c->pushes = static_cast<int>(std::count_if(c->moves.begin(), c->moves.end(),
+                                                     [](char ch) { return ch >= 'A' && ch <= 'Z'; }));
+          break;
+        }
+      }
     }
     Puzzle check = c->puzzle;
     if (!Replay(check, c->moves) || !Solved(check))
