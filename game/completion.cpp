@@ -1,0 +1,81 @@
+// The completion screen: a solved level's bonuses, the new score and the
+// password for the next level; Space goes on, "+" offers to skip it.
+#include <string>
+
+#include "game/interludes.h"
+#include "game/paid_commands.h"
+#include "game/scoring.h"
+#include "game/state.h"
+#include "gfx/frames.h"
+#include "gfx/text.h"
+#include "shell/screens.h"
+
+namespace qb {
+
+namespace {
+
+constexpr Colour kBlack = 0xFF000000;
+constexpr Colour kPanelInk = 0xFFC8C8C8;
+
+std::string Number(double v) { return std::to_string(static_cast<long>(v)); }
+
+void DrawBonusPanel(double step_bonus, double time_bonus, double previous, double score) {
+  DrawFramedPanel(panels::kBonusPanel);
+  Text7(235, 105, kPanelInk, "Step-bonus");
+  Text7(340, 105, kPanelInk, Number(step_bonus));
+  Text7(235, 120, kPanelInk, "Time-bonus");
+  Text7(340, 120, kPanelInk, Number(time_bonus));
+  Text7(235, 135, kPanelInk, "Previous");
+  Text7(340, 135, kPanelInk, Number(previous));
+  DrawLine(237, 152, 413, 152, panels::kYellow);
+  Text8(235, 161, kPanelInk, "New Score");
+  Text8(340, 161, kPanelInk, Number(score));
+}
+
+}  // namespace
+
+Screen CompleteLevel() {
+  auto& s = State();
+  SleepMs(350);
+  const double step_bonus = StepBonus(s.steps);
+  const double time_bonus = TimeBonus(s.time);
+  s.steps = static_cast<float>(step_bonus);
+  s.time = static_cast<float>(time_bonus);
+  s.score = static_cast<float>(NewScore(s.previous_score, step_bonus, time_bonus));
+  if (s.level == 200) {
+    SleepMs(500);
+    return Screen::AllLevels;
+  }
+
+  DrawBonusPanel(step_bonus, time_bonus, s.previous_score, s.score);
+  s.previous_score = s.score;
+  SleepMs(250);
+
+  DrawFramedPanel(panels::kPasswordPanel);
+  s.level = static_cast<std::uint8_t>(s.level + 1);
+  Text8(235, 267, kBlack, "Password to next level");
+  Text8(286, 287, kBlack, MakePassword(s.level, static_cast<int>(s.previous_score)));
+  SleepMs(250);
+
+  VerticalRun(160, 540, 452, 467, kStatusFill);
+  Text8(230, 458, kBlack, "Press space to continue");
+  SetWindowTitle("Congratulations, you have completed the level " + std::to_string(s.level - 1) + " !");
+
+  for (;;) {
+    std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    if (key == key::kStrF5) return MenuReturn();
+    if (key == "+") {
+      const Prompt p = SkipLevel(SkipFrom::Completion);
+      if (p.leave) return *p.leave;
+      key = p.key;  // a refused skip's closing key counts as pressed here
+    }
+    if (key == key::kStrSpace) {
+      s.level_running = 0;
+      s.appearance = 1;
+      return Screen::Play;
+    }
+  }
+}
+
+}  // namespace qb

@@ -1,0 +1,75 @@
+// The password screen: up to nine typed characters, read back into a level
+// and a score, or answered with "WRONG".
+#include <string>
+
+#include "game/scoring.h"
+#include "game/state.h"
+#include "gfx/frames.h"
+#include "gfx/text.h"
+#include "shell/screens.h"
+
+namespace qb {
+
+namespace {
+
+constexpr Colour kInputInk = 0xFF010122;
+constexpr Colour kTitleInk = 0xFFC8C500;
+constexpr std::size_t kLength = 9;
+const std::string kCursor(1, static_cast<char>(175));
+
+void DrawCursor(std::size_t next_position) {
+  SetColour(kInputInk);
+  DrawSystemText(static_cast<float>(280 + 8 * next_position), 225, kCursor);
+}
+
+// Clears the input field and draws the input, and the cursor while there is
+// room for another character.
+void DrawInput(const std::string& input) {
+  for (int y = 220; y <= 234; ++y) DrawLine(280, static_cast<float>(y), 360, static_cast<float>(y), panels::kRed);
+  SetColour(kInputInk);
+  DrawSystemText(288, 225, input);
+  if (input.size() < kLength) DrawCursor(input.size() + 1);
+}
+
+// A single character from the digit zero up to the letter y; function keys,
+// arrows and the close request compare above that range.
+bool IsInputKey(const std::string& key) { return key.size() == 1 && key[0] >= '0' && key[0] < 'z'; }
+
+}  // namespace
+
+Screen EnterPassword() {
+  DrawFramedPanel(panels::kPasswordBox);
+  Text8(265, 206, kTitleInk, "ENTER PASSWORD");
+  std::string input;
+  for (;;) {
+    if (input.empty()) DrawCursor(1);
+    const std::string key = PollKey();
+    if (IsInputKey(key) && input.size() < kLength) {
+      input += key;
+      DrawInput(input);
+    } else if (key == key::kStrBackspace && !input.empty()) {
+      input.pop_back();
+      DrawInput(input);
+    } else if (key == key::kStrEscape || key == key::kStrF5) {
+      return Screen::MainMenu;
+    } else if (key == key::kStrEnter) {
+      auto& s = State();
+      if (const auto start = ReadPassword(input)) {
+        s.score = s.previous_score = static_cast<float>(start->score);
+        s.level = static_cast<std::uint8_t>(start->level);
+        SleepMs(279);
+        s.appearance = 1;
+        return Screen::Play;
+      }
+      DrawFramedPanel(panels::kPasswordBox);
+      Text8(302, 216, kTitleInk, "WRONG");
+      SleepMs(2001);
+      s.level = 1;
+      s.previous_score = 0;
+      return Screen::MainMenu;
+    }
+    SleepMs(2);
+  }
+}
+
+}  // namespace qb

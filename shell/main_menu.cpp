@@ -1,0 +1,111 @@
+// The main menu: the whole frame with the side bar, the title, the five
+// entries with their pointer, and the side bar's blinking question mark.
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "game/interludes.h"
+#include "game/state.h"
+#include "gfx/frames.h"
+#include "gfx/pen.h"
+#include "gfx/pictures.h"
+#include "gfx/text.h"
+#include "shell/question_mark.h"
+#include "shell/screens.h"
+
+namespace qb {
+
+namespace {
+
+struct Entry {
+  std::string_view text;
+  float x;
+  Colour colour;
+};
+
+constexpr Colour kDarkBlue = 0xFF000031;
+constexpr std::array<Entry, 5> kEntries = {{
+    {"BEGIN NEW GAME", 265, kDarkBlue},
+    {"ENTER PASSWORD", 265, kDarkBlue},
+    {"INSTRUCTIONS", 273, 0xFF460000},
+    {"ABOUT", 302, kDarkBlue},
+    {"QUIT", 305, kDarkBlue},
+}};
+
+// The question mark toggles after this many polls of the menu.
+constexpr float kMenuBlinkPolls = 478;
+
+float EntryY(int n) { return static_cast<float>(25 * n + 148); }
+float PointerY(int n) { return static_cast<float>(25 * n + 142); }
+
+void DrawMenu() {
+  SetWindowTitle("QUIZZLEBOX - the ultimate puzzle game, v1.1");
+  DrawGameFrame();
+
+  DrawFramedPanel(panels::kMenuTitle);
+  Text8(263, 78, 0xFFC8C8C8, "- QUIZZLE BOX -");
+
+  DrawFramedPanel(panels::kMenuBox);
+  for (int n = 1; n <= 5; ++n) {
+    const Entry& e = kEntries[static_cast<std::size_t>(n - 1)];
+    Text8(e.x, EntryY(n), e.colour, e.text);
+  }
+
+  DrawFramedPanel(panels::kMenuChoice);
+  Text8(250, 366, 0xFF000000, "CHOOSE YOUR CHOICE");
+}
+
+void MovePointer(int& selection, int to) {
+  SetPen(394, PointerY(selection));
+  ErasePointer();
+  selection = to;
+  SetPen(394, PointerY(selection));
+  PicPointer();
+}
+
+Screen StartNewGame() {
+  auto& s = State();
+  s.level = 1;
+  s.steps = s.time = s.previous_score = 0;
+  // Every way back to the menu has cleared these already; a new game must
+  // open with the level card at score 0 whatever came before.
+  s.score = 0;
+  s.level_running = 0;
+  ClearGaugeArea();
+  s.appearance = 1;
+  return Screen::Play;
+}
+
+}  // namespace
+
+Screen RunMainMenu() {
+  DrawMenu();
+  int selection = 1;
+  SetPen(394, PointerY(selection));
+  PicPointer();
+  constexpr std::string_view status = "Use Arrow keys                       ENTER - SELECT";
+  static_assert(status.size() == 51);
+  Text8(static_cast<float>(CentreAPrime(status.size())), 458, 0xFF000000, status);
+
+  for (;;) {
+    const std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    if (key == key::kStrDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
+    if (key == key::kStrUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
+    if (key == key::kStrEnter) {
+      SleepMs(500);
+      switch (selection) {
+        case 1: return StartNewGame();
+        case 2: return Screen::Password;
+        case 3: return Screen::Instructions;
+        case 4: return Screen::About;
+        default: return Screen::Exit;
+      }
+    }
+    if (key == key::kStrCtrlF12) return Screen::Credits;
+    BlinkQuestionMark(kMenuBlinkPolls);
+    SleepMs(1);
+  }
+}
+
+}  // namespace qb
