@@ -122,15 +122,15 @@ struct Effort {
 Effort EffortFor(int n) {
   if (n <= 10) return {2, 3, 60000, 3};
   if (n <= 20) return {3, 4, 150000, 3};
-  if (n <= 60) return {3, 5, 300000, 3};
-  if (n <= 99) return {4, 5, 400000, 3};
-  return {3, 5, 500000, 3};
+  if (n <= 60) return {4, 5, 400000, 3};
+  if (n <= 99) return {4, 6, 700000, 3};
+  return {5, 7, 1000000, 8};
 }
 
 // The fewest and the most pushes a level's start may need: a curve from short
 // lessons through planning to the hardest starts the search can find.
-int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 : 45; }
-int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 20 + (n - 21) / 8 : 100000; }
+int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 + (n - 21) * 14 / 78 : 60; }
+int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 22 + (n - 21) * 26 / 78 : 100000; }
 
 const std::vector<std::string>* DrawnFor(int n) {
   const char* name = nullptr;
@@ -154,7 +154,7 @@ const std::vector<std::string>* DrawnFor(int n) {
 }
 
 // A level built from a wall layout.
-std::optional<Candidate> WalledLevel(int n, Rng& rng) {
+std::optional<Candidate> WalledLevel(int n, Rng& rng, int round) {
   const Effort e = EffortFor(n);
   std::optional<Candidate> best;
   for (int attempt = 0; attempt < e.tries * 4 && !(best && attempt >= e.tries); ++attempt) {
@@ -168,8 +168,10 @@ std::optional<Candidate> WalledLevel(int n, Rng& rng) {
       o.mirror = rng.Chance(40);
       o.rooms = o.mirror ? rng.Between(2, 3) : rng.Between(3, 6);
       o.pillars = rng.Between(0, 25);
-      o.max_room_w = n <= 20 ? 4 : 6;
-      o.max_room_h = n <= 20 ? 3 : 5;
+      o.max_room_w = n <= 20 ? 4 : n <= 99 ? 6 : 4;
+      o.max_room_h = n <= 20 ? 3 : n <= 99 ? 5 : 3;
+      // The hard half packs its boxes into tighter quarters: fewer, smaller rooms.
+      if (n >= 100) o.rooms = o.mirror ? 2 : rng.Between(3, 4);
       design = RoomDesign(rng, o);
     }
     // Only the levels of the plan are walled in all round; the rest leave the edge open somewhere.
@@ -180,7 +182,8 @@ std::optional<Candidate> WalledLevel(int n, Rng& rng) {
     auto c = Pick(s, design.walls, targets, {n, 1, 99, MaxPushes(n)}, rng);
     if (c && (!best || c->pushes > best->pushes)) best = c;
   }
-  if (best && best->pushes < MinPushes(n)) return std::nullopt;
+  // Later rounds settle for a little less rather than search for ever.
+  if (best && best->pushes < std::max(n <= 20 ? 1 : 20, MinPushes(n) - 3 * round)) return std::nullopt;
   return best;
 }
 
@@ -256,17 +259,11 @@ std::optional<Candidate> SpecialLevel(int n, Rng& rng) {
       const PullSearch s = SearchPulls(Bits{}, targets | spare, 600000);
       return Pick(s, Bits{}, targets, {n, 0, 99}, rng);
     }
-    case 114: {  // rings of boxes round a single target
-      Bits boxes = FromPicture({"oooo........oooo", "o..............o", "o.oooooo.ooooo.o",
-                                "o.o..........o.o", "o.o.oooo.ooo.o.o", "o...o.......o..o",
-                                "o.o.oo.oooooo.oo", "o.o..........o.o", "o.oooooo.ooooo.o",
-                                "o..............o", "oooooo..oooooooo"});
-      Bits target;
-      target.set(5 * kW + 7);
+    case 114: {  // five walls of boxes between the figure and the single target: dig down
       Candidate c;
-      c.puzzle.boxes = boxes;
-      c.puzzle.targets = target;
-      c.puzzle.figure = 9 * kW + 1;
+      c.puzzle.boxes = FromPicture({"................", "oooooooooooooo.o", "...o..........o.", "o.oooooooooooooo", "........oo..o...", "oooooooooooooo.o", ".....o.........o", "o.oooooooooooooo", ".....oo.........", "ooooooooooooo.oo", "....o.o....o...."});
+      c.puzzle.targets.set(10 * kW + 0);
+      c.puzzle.figure = 1 * kW + 14;  // in the first wall's gap
       return c;
     }
     default:
@@ -322,7 +319,7 @@ int Run(int argc, char** argv) {
     std::optional<Candidate> c;
     for (int round = 0; !c; ++round) {
       Rng rng(seed * 1000003ull + static_cast<std::uint64_t>(n) * 7919ull + static_cast<std::uint64_t>(round));
-      c = WallLess(n) ? SpecialLevel(n, rng) : WalledLevel(n, rng);
+      c = WallLess(n) ? SpecialLevel(n, rng) : WalledLevel(n, rng, round);
       if (c) {
         FillPockets(c->puzzle);
         for (const auto& [m, other] : levels)
