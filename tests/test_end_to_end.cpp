@@ -1,0 +1,163 @@
+// The whole game from start-up, driven by keys as a player would press them.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "game/scoring.h"
+#include "game/state.h"
+#include "gfx/frames.h"
+#include "screen_checks.h"
+#include "shell/startup.h"
+
+namespace qb {
+namespace {
+
+using key::Extended;
+constexpr std::uint32_t kUp = Extended(key::kUp), kDown = Extended(key::kDown), kLeft = Extended(key::kLeft),
+                        kRight = Extended(key::kRight), kClose = Extended(key::kClose);
+constexpr std::uint32_t kEnter = '\r', kSpace = ' ';
+
+const std::string kMenuTitle = "QUIZZLEBOX - the ultimate puzzle game, v1.1";
+
+// The level set's solutions, by level: l u r d, upper case for a push.
+const std::map<int, std::string>& Solutions() {
+  static const std::map<int, std::string> solutions = [] {
+    std::map<int, std::string> m;
+    std::ifstream in(std::string(QB_SOURCE_DIR) + "/tests/data/solutions.txt");
+    std::string line;
+    while (std::getline(in, line)) {
+      std::istringstream words(line);
+      int level = 0;
+      std::string moves;  // a level solved from the start has none
+      if (!(words >> level)) continue;
+      words >> moves;
+      m[level] = moves;
+    }
+    return m;
+  }();
+  return solutions;
+}
+
+// A player's keys at virtual times: each press comes some milliseconds after
+// the one before.
+class Player {
+ public:
+  Player& Press(std::uint32_t code, std::int64_t after_ms) {
+    now_ += after_ms;
+    keys_.push_back({now_, code});
+    return *this;
+  }
+  Player& Wait(std::int64_t ms) {
+    now_ += ms;
+    return *this;
+  }
+  Player& Type(std::string_view text, std::int64_t gap_ms) {
+    for (char c : text) Press(static_cast<std::uint8_t>(c), gap_ms);
+    return *this;
+  }
+  // From the level card: Space, then the solution once the gauges are full.
+  Player& SolveLevel(int level) {
+    Press(kSpace, kCardShown);
+    Wait(kGaugesFilled - kMoveGap);
+    for (char move : Solutions().at(level)) Press(Move(move), kMoveGap);
+    return *this;
+  }
+  std::int64_t now() const { return now_; }
+  const testing::Script& keys() const { return keys_; }
+
+  // The menu's Enter acts after this wait.
+  static constexpr std::int64_t kEnterWait = 500;
+  // Figure's appearance, then the level card with its gauge fill.
+  static constexpr std::int64_t kCardShown = 2500;
+  // Play proper starts after the 13 bands of the gauges.
+  static constexpr std::int64_t kGaugesFilled = 600;
+  static constexpr std::int64_t kMoveGap = 3;
+  // The completion screen's panels and the password are up after 850 ms.
+  static constexpr std::int64_t kCompletionShown = 1200;
+
+ private:
+  static std::uint32_t Move(char c) {
+    switch (c) {
+      case 'l': case 'L': return kLeft;
+      case 'u': case 'U': return kUp;
+      case 'r': case 'R': return kRight;
+      default: return kDown;
+    }
+  }
+  std::int64_t now_ = 0;
+  testing::Script keys_;
+};
+
+class EndToEndTest : public testing::HeadlessTest {
+ protected:
+  // Starts the game as the program does and plays the keys; returns whether
+  // the game ended (rather than running out of keys or time).
+  bool RunGameWith(const Player& player, std::optional<std::int64_t> stop_at = {}) {
+    Install(player.keys(), stop_at);
+    try {
+      RunGame();
+      return true;
+    } catch (const RunStopped&) {
+      return false;
+    }
+  }
+};
+
+TEST_F(EndToEndTest, NewGameSolvesLevelOneAndItsPasswordResumesLevelTwo) {
+  Player first;
+  first.Press(kEnter, 100).Wait(Player::kEnterWait).SolveLevel(1);
+  EXPECT_FALSE(RunGameWith(first, first.now() + Player::kCompletionShown));
+  const auto& s = State();
+  ASSERT_EQ(platform().title(), "Congratulations, you have completed the level 1 !");
+  const int score = static_cast<int>(s.score);
+  EXPECT_GT(score, 0);
+  EXPECT_EQ(s.level, 2);
+  const std::string password = MakePassword(2, score);
+  EXPECT_TRUE(testing::ShowsText(Text8, 286, 287, 0xFF000000, panels::kGreen, password, 230, 284, 414, 297));
+
+  // Later, from a fresh start: "ENTER PASSWORD", the nine digits, Enter.
+  Player later;
+  later.Press(kDown, 100).Press(kEnter, 20).Wait(Player::kEnterWait).Type(password, 50).Press(kEnter, 50);
+  EXPECT_FALSE(RunGameWith(later, later.now() + Player::kCardShown));
+  EXPECT_EQ(s.level, 2);
+  EXPECT_EQ(s.score, score);
+  EXPECT_EQ(s.previous_score, score);
+  EXPECT_EQ(platform().title(), "QUIZZLEBOX, level 2");
+  const std::string card = "Your score " + std::to_string(score);
+  EXPECT_TRUE(testing::ShowsText(Text8, CentreAPrime(card.size()), 185, 0xFFC8C8C8, panels::kBlue, card, 233, 182,
+                                 413, 199));
+}
+
+TEST_F(EndToEndTest, AllTwoHundredLevelsToTheAllLevelsScreenAndBackToTheMenu) {
+  ASSERT_EQ(Solutions().size(), 200u);
+  Player player;
+  player.Press(kEnter, 100).Wait(Player::kEnterWait);
+  std::vector<std::string> titles = {kMenuTitle};
+  for (int level = 1; level <= 200; ++level) {
+    if (level == 100) player.Press(kSpace, 1500);  // past the notice of the hellish half
+    player.SolveLevel(level);
+    player.Press(kSpace, Player::kCompletionShown);
+    titles.push_back("QUIZZLEBOX, level " + std::to_string(level));  // the level card
+    titles.push_back(titles.back());                                   // play proper
+    if (level < 200) titles.push_back("Congratulations, you have completed the level " + std::to_string(level) + " !");
+  }
+  // The all-levels screen's Space leads to the menu, where a new game opens
+  // level 1 again; the close button on its card ends the game.
+  titles.insert(titles.end(), {"You won!! Congratulations!", kMenuTitle, "QUIZZLEBOX, level 1"});
+  player.Press(kEnter, 100).Wait(Player::kEnterWait).Press(kClose, Player::kCardShown);
+
+  ASSERT_TRUE(RunGameWith(player));
+  EXPECT_EQ(platform().exit_status(), 0);
+  EXPECT_EQ(platform().now_ms(), player.now() + 500);  // the game kept pace with the player
+  EXPECT_EQ(platform().keys_delivered(), player.keys().size());
+  EXPECT_EQ(platform().titles(), titles);
+  EXPECT_EQ(State().level, 1);
+  EXPECT_EQ(State().score, 0);
+}
+
+}  // namespace
+}  // namespace qb
