@@ -99,7 +99,7 @@ TEST_F(MenuScreenTest, MenuDrawsItsBoxesOverTheWholeFrame) {
   EXPECT_TRUE(testing::ShowsText(Text8, 118, 458, 0xFF000000, kStatusFill, status, 5, 452, 645, 467));
 }
 
-// The question mark at the side bar's foot after a run stopped at `ms`.
+// Which question mark stands at the side bar's foot.
 std::string QuestionMark() {
   if (Shows("PicQuestionA", 658, 411)) return "A";
   if (Shows("PicQuestionB", 658, 411)) return "B";
