@@ -61,21 +61,10 @@ Screen CompleteLevel() {
   Text8(230, 458, kBlack, "Press space to continue");
   SetWindowTitle("Congratulations, you have completed the level " + std::to_string(s.level - 1) + " !");
 
-  for (;;) {
-    std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (key == key::kStrF5) return MenuReturn();
-    if (key == "+") {
-      const Prompt p = SkipLevel(SkipFrom::Completion);
-      if (p.leave) return *p.leave;
-      key = p.key;  // a refused skip's closing key counts as pressed here
-    }
-    if (key == key::kStrSpace) {
-      s.level_running = 0;
-      s.appearance = 1;
-      return Screen::Play;
-    }
-  }
+  if (auto leave = AwaitSpaceOrSkip(SkipFrom::Completion)) return *leave;
+  s.level_running = 0;
+  s.appearance = 1;
+  return Screen::Play;
 }
 
 }  // namespace qb

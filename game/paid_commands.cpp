@@ -141,4 +141,18 @@ Prompt SkipLevel(SkipFrom from) {
   return {Screen::Play, p.key};
 }
 
+std::optional<Screen> AwaitSpaceOrSkip(SkipFrom from) {
+  for (;;) {
+    std::string key = PollKey();
+    if (key == key::kStrClose) return CloseProgram();
+    if (key == key::kStrF5) return MenuReturn();
+    if (key == "+") {
+      const Prompt p = SkipLevel(from);
+      if (p.leave) return p.leave;
+      key = p.key;  // a refused skip's closing key counts as pressed here
+    }
+    if (key == key::kStrSpace) return std::nullopt;
+  }
+}
+
 }  // namespace qb

@@ -18,4 +18,9 @@ enum class SkipFrom { PlayProper, LevelEntry, Completion };
 // 200, the all-levels screen; a refused one returns with the closing key.
 Prompt SkipLevel(SkipFrom from);
 
+// The wait of the level card and of the completion screen: returns nothing
+// once Space is pressed (also when it closes a refused skip); returns the
+// screen to go to after an accepted skip, F5 (menu) or the close button.
+std::optional<Screen> AwaitSpaceOrSkip(SkipFrom from);
+
 }  // namespace qb

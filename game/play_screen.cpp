@@ -28,21 +28,10 @@ Screen LevelEntryWait() {
     if (p.leave) return *p.leave;
   }
   LevelCard();
-  for (;;) {
-    std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (key == key::kStrF5) return MenuReturn();
-    if (key == "+") {
-      const Prompt p = SkipLevel(SkipFrom::LevelEntry);
-      if (p.leave) return *p.leave;
-      key = p.key;  // a refused skip's closing key counts as pressed here
-    }
-    if (key == key::kStrSpace) {
-      s.level_running = 1;
-      s.appearance = 0;
-      return Screen::Play;
-    }
-  }
+  if (auto leave = AwaitSpaceOrSkip(SkipFrom::LevelEntry)) return *leave;
+  s.level_running = 1;
+  s.appearance = 0;
+  return Screen::Play;
 }
 
 Screen RestartLevel() {

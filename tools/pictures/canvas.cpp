@@ -139,11 +139,11 @@ Rgb Lit(Rgb base, Vec3 n, const Material& m) {
   const Vec3 l = LightDir();
   const float diffuse = std::max(0.f, Dot(n, l));
   const Vec3 half = Normalize({l.x, l.y, l.z + 1.f});
-  const float spec = std::pow(std::max(0.f, Dot(n, half)), m.shininess);
+  const float highlight = std::pow(std::max(0.f, Dot(n, half)), m.shininess);
   // Normalised so that a flat face keeps its base colour.
   const float flat = m.ambient + m.diffuse * l.z;
   const Rgb c = base * ((m.ambient + m.diffuse * diffuse) / flat);
-  return c + Rgb{255, 255, 255} * (m.specular * spec);
+  return c + Rgb{255, 255, 255} * (m.specular * highlight);
 }
 
 // ---- texture ----
