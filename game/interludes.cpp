@@ -7,7 +7,6 @@
 #include "game/gauges.h"
 #include "game/state.h"
 #include "gfx/frames.h"
-#include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 #include "shell/catalogue.h"
@@ -19,11 +18,6 @@ namespace {
 
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kDialogInk = 0xFF010102;
-
-void Picture(void (*picture)(), float x, float y) {
-  SetPen(x, y);
-  picture();
-}
 
 // The hint line on the status bar, centred.
 void HintLine(int x1, int x2, std::string_view text) {
@@ -110,9 +104,9 @@ Prompt PauseScreen() {
     key = PollKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
-    if (s.blink_counter == 0) Picture(PicCupA, 303, 201);
+    if (s.blink_counter == 0) DrawPictureAt(PicCupA, 303, 201);
     if (s.blink_counter >= 468) {
-      Picture(s.blink_phase == 1 ? PicCupB : PicCupA, 303, 201);
+      DrawPictureAt(s.blink_phase == 1 ? PicCupB : PicCupA, 303, 201);
       s.blink_phase = s.blink_phase == 1 ? 0 : 1;
       s.blink_counter = 0;
     }
@@ -164,7 +158,7 @@ Prompt Level100Notice() {
   DrawDialogBox();
   const std::string_view hellish = "OK, now comes the hellish difficulty...";
   Text7(static_cast<float>(CentreB(hellish.size())), 150, kDialogInk, hellish);
-  Picture(PicDevil, 307, 203);
+  DrawPictureAt(PicDevil, 307, 203);
   const std::string_view luck = "Good Luck!";
   Text8(static_cast<float>(CentreA(luck.size())), 270, kDialogInk, luck);
   return ContinuePrompt();
@@ -182,7 +176,7 @@ Screen ShowAllLevels() {
   line7("Final score", 195);
   line8(std::to_string(static_cast<long>(State().score)), 213);
   line7("perfect intellectual performance !", 257);
-  Picture(PicHearts, 300, 281);
+  DrawPictureAt(PicHearts, 300, 281);
   for (;;) {
     const std::string key = PollKey();
     if (key == key::kStrClose) return CloseProgram();

@@ -5,7 +5,6 @@
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/state.h"
-#include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 
@@ -34,11 +33,6 @@ constexpr Colour kDialogInk = 0xFF010102;
 
 std::string Number(float v) { return std::to_string(static_cast<long>(v)); }
 
-void Picture(void (*picture)(), float x, float y) {
-  SetPen(x, y);
-  picture();
-}
-
 void Line7(std::string_view text, int (*centre)(std::size_t), float y, Colour c) {
   Text7(static_cast<float>(centre(text.size())), y, c, text);
 }
@@ -54,7 +48,7 @@ void Charge(const Command& c) {
 Prompt Refuse(const Command& c) {
   DrawContinueHint();
   DrawDialogBox();
-  Picture(PicWarning, 170, 90);
+  DrawPictureAt(PicWarning, 170, 90);
   Line8("you have not enough score!", 105, kDialogInk);
   Line7(c.refusal_first, CentreB, 150, kDialogInk);
   Line7(c.refusal_second, CentreB, 180, kDialogInk);
@@ -68,15 +62,15 @@ Prompt Refuse(const Command& c) {
 void Accept(const Command& c) {
   constexpr Colour kInk = 0xFF000000;
   DrawDialogBox();
-  if (c.icon) Picture(c.icon, 170, 90);
+  if (c.icon) DrawPictureAt(c.icon, 170, 90);
   const float score = State().score;
   Line7("previous score", CentreDialog, 120, kInk);
   Line7(Number(score), CentreDialog, 142, kInk);
   Line7(c.charge_line, CentreDialog, 190, kInk);
   Line7("your new score", CentreDialog, 240, kInk);
   Line8("= " + Number(score - c.cost), 262, kInk);
-  Picture(PicCoins, 309, 293);
-  if (&c == &kTakeBack) Picture(PicTakeBack, 170, 90);
+  DrawPictureAt(PicCoins, 309, 293);
+  if (&c == &kTakeBack) DrawPictureAt(PicTakeBack, 170, 90);
   if (&c != &kSkip) DrawContinueHint();
 }
 

@@ -168,4 +168,9 @@ const PictureData* PicturePixels(std::string_view name) {
   return nullptr;
 }
 
+void DrawPictureAt(void (*picture)(), float x, float y) {
+  SetPen(x, y);
+  picture();
+}
+
 }  // namespace qb

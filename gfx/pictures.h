@@ -61,6 +61,9 @@ void PicDevil();
 void PicScreenshotInfo();
 void PicScreenshotPlay();
 
+// Sets the pen to (x, y) and draws the picture there.
+void DrawPictureAt(void (*picture)(), float x, float y);
+
 // Paints over the menu pointer: 19 lines of 26 pixels in the menu-box colour
 // from the pen position, one column and one row more than PicPointer covers.
 void ErasePointer();

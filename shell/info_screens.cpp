@@ -7,7 +7,6 @@
 #include "game/interludes.h"
 #include "game/state.h"
 #include "gfx/frames.h"
-#include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 #include "shell/question_mark.h"
@@ -23,11 +22,6 @@ constexpr Colour kTitleInk = 0xFFC8C500;
 
 // The question mark toggles after this many polls of these screens.
 constexpr float kInfoBlinkPolls = 498;
-
-void Picture(void (*picture)(), float x, float y) {
-  SetPen(x, y);
-  picture();
-}
 
 // The board background and the status band with the way back.
 void DrawCommonFrame() {
@@ -69,39 +63,39 @@ void DrawCommandLegend() {
                                                       "SAVE position"};
   for (std::size_t i = 0; i < caps.size(); ++i) {
     const auto row = static_cast<float>(35 * i);
-    Picture(caps[i], 50, 135 + row);
+    DrawPictureAt(caps[i], 50, 135 + row);
     Text7(95, 143 + row, kInk, labels[i]);
   }
 }
 
 void DrawRules() {
   // The right way: figure, box, target.
-  Picture(PicFigure, 229, 129);
-  Picture(PicArrowRight, 271, 139);
-  Picture(PicBox, 301, 129);
-  Picture(PicArrowRight, 345, 139);
-  Picture(PicTarget, 373, 129);
-  Picture(PicArrowRight, 419, 139);
-  Picture(PicTick, 454, 138);
+  DrawPictureAt(PicFigure, 229, 129);
+  DrawPictureAt(PicArrowRight, 271, 139);
+  DrawPictureAt(PicBox, 301, 129);
+  DrawPictureAt(PicArrowRight, 345, 139);
+  DrawPictureAt(PicTarget, 373, 129);
+  DrawPictureAt(PicArrowRight, 419, 139);
+  DrawPictureAt(PicTick, 454, 138);
   Text7(492, 144, kInk, "THE RIGHT WAY");
   // Two boxes in a row do not move.
-  Picture(PicFigure, 229, 177);
-  Picture(PicArrowRight, 271, 187);
-  Picture(PicBox, 301, 177);
-  Picture(PicBox, 345, 177);
-  Picture(PicArrowRight, 419, 187);
-  Picture(PicForbidden, 454, 182);
+  DrawPictureAt(PicFigure, 229, 177);
+  DrawPictureAt(PicArrowRight, 271, 187);
+  DrawPictureAt(PicBox, 301, 177);
+  DrawPictureAt(PicBox, 345, 177);
+  DrawPictureAt(PicArrowRight, 419, 187);
+  DrawPictureAt(PicForbidden, 454, 182);
   Text7(492, 191, kInk, "BLOCKED");
   // Nor does a box against a wall.
-  Picture(PicFigure, 229, 225);
-  Picture(PicArrowRight, 271, 235);
-  Picture(PicBox, 301, 225);
-  Picture(PicWall, 345, 225);
-  Picture(PicArrowRight, 419, 235);
-  Picture(PicForbidden, 454, 230);
+  DrawPictureAt(PicFigure, 229, 225);
+  DrawPictureAt(PicArrowRight, 271, 235);
+  DrawPictureAt(PicBox, 301, 225);
+  DrawPictureAt(PicWall, 345, 225);
+  DrawPictureAt(PicArrowRight, 419, 235);
+  DrawPictureAt(PicForbidden, 454, 230);
   Text7(492, 239, kInk, "BLOCKED");
 
-  Picture(PicArrowKeys, 229, 294);
+  DrawPictureAt(PicArrowKeys, 229, 294);
   Text7(304, 308, kInk, "MOVE");
 }
 
@@ -109,7 +103,7 @@ void DrawScoreLegend() {
   Text8(226, 348, kInk, "99000");
   Text7(272, 349, kInk, "maximum score");
   DrawLine(228, 360, 363, 360, 0xFF00AFAF);
-  Picture(PicArrowBent, 320, 365);
+  DrawPictureAt(PicArrowBent, 320, 365);
   Text7(378, 349, kInk, "-25000 points: skip level");
   Text7(378, 360, kInk, " -1000 points: RELOAD position");
   Text7(378, 371, kInk, "  -500 points: take move back");
@@ -136,8 +130,8 @@ Screen ShowAbout() {
   SetWindowTitle("About the game...  QUIZZLEBOX v1.0");
   AboutLine7("Quizzle-Box is an old classic.", 124);
   AboutLine7("It first came on tape for an eight-bit home computer.", 137);
-  Picture(PicScreenshotInfo, 45, 158);
-  Picture(PicScreenshotPlay, 350, 158);
+  DrawPictureAt(PicScreenshotInfo, 45, 158);
+  DrawPictureAt(PicScreenshotPlay, 350, 158);
   AboutLine7("99 levels of the original game, the next levels i created myself.", 359);
   AboutLine7("I hope you will enjoy this remake!", 381);
   AboutLine7("Ideas for new levels are always welcome.", 397);
