@@ -124,12 +124,12 @@ Effort EffortFor(int n) {
   if (n <= 20) return {3, 4, 150000, 3};
   if (n <= 60) return {4, 5, 400000, 3};
   if (n <= 99) return {4, 6, 700000, 3};
-  return {5, 7, 1000000, 8};
+  return {5, 7, 1000000, 16};
 }
 
 // The fewest and the most pushes a level's start may need: a curve from short
 // lessons through planning to the hardest starts the search can find.
-int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 + (n - 21) * 14 / 78 : 60; }
+int MinPushes(int n) { return n <= 20 ? 3 + n / 3 : n <= 99 ? 20 + (n - 21) * 14 / 78 : 75; }
 int MaxPushes(int n) { return n <= 20 ? 6 + n : n <= 99 ? 22 + (n - 21) * 26 / 78 : 100000; }
 
 const std::vector<std::string>* DrawnFor(int n) {
@@ -183,7 +183,7 @@ std::optional<Candidate> WalledLevel(int n, Rng& rng, int round) {
     if (c && (!best || c->pushes > best->pushes)) best = c;
   }
   // Later rounds settle for a little less rather than search for ever.
-  if (best && best->pushes < std::max(n <= 20 ? 1 : 20, MinPushes(n) - 3 * round)) return std::nullopt;
+  if (best && best->pushes < std::max(n <= 20 ? 1 : 20, MinPushes(n) - (n >= 100 ? 2 : 3) * round)) return std::nullopt;
   return best;
 }
 
