@@ -36,6 +36,7 @@ struct Want {
   int level = 0;
   int off_min = 1, off_max = 99;  // boxes off the targets at the start
   int max_pushes = 100000;        // the early levels teach: keep them short
+  bool any_on = false;            // boxes standing on targets elsewhere settle the plan's rule
 };
 
 struct Candidate {
@@ -56,7 +57,7 @@ std::optional<Candidate> Pick(const PullSearch& s, const Bits& walls, const Bits
     if (node.depth < found_depth || node.depth == 0) break;
     if (node.depth > w.max_pushes) continue;
     const Bits on = node.boxes & targets;
-    if (NoBoxOnTarget(n) != on.none()) continue;
+    if (!w.any_on && NoBoxOnTarget(n) != on.none()) continue;
     if ((targets & ~node.boxes).none()) continue;
     const int off = (node.boxes & ~targets).count();
     if (off < w.off_min || off > w.off_max) continue;
@@ -202,6 +203,32 @@ Bits FromPicture(const std::vector<std::string>& rows) {
   return b;
 }
 
+// A level without walls whose walls are boxes: 'o' a box on a target, 'x' a
+// spare box, 't' a target of the puzzle proper. The search treats the standing
+// boxes as walls, so its solution leaves them where they are; the player may
+// still push them and find a shortcut or a dead end.
+std::optional<Candidate> FencedLevel(int n, Rng& rng, const std::vector<std::string>& rows, int off_min,
+                                     int off_max, std::size_t budget) {
+  Bits on, spare, goal;
+  for (int r = 0; r < kH; ++r)
+    for (int c = 0; c < kW; ++c) {
+      const int i = r * kW + c;
+      if (rows[r][c] == 'o') on.set(i);
+      if (rows[r][c] == 'x') spare.set(i);
+      if (rows[r][c] == 't') goal.set(i);
+    }
+  const Bits fence = on | spare;
+  const PullSearch s = SearchPulls(fence, goal, budget);
+  Want w{n, off_min, off_max};
+  w.any_on = true;
+  auto c = Pick(s, fence, goal, w, rng);
+  if (!c) return c;
+  c->puzzle.walls = Bits{};
+  c->puzzle.boxes = c->puzzle.boxes | fence;
+  c->puzzle.targets = c->puzzle.targets | on;
+  return c;
+}
+
 std::optional<Candidate> SpecialLevel(int n, Rng& rng) {
   switch (n) {
     case 17: {  // four boxes on an open floor
@@ -211,54 +238,48 @@ std::optional<Candidate> SpecialLevel(int n, Rng& rng) {
                                   "................", "................"});
       return PatternLevel(n, rng, t, 4, 4, 400000);
     }
-    case 105:
-      return PatternLevel(n, rng,
-                          FromPicture({"................", "..oooooooooooo..", ".oo..........oo.",
-                                       ".o..oooooooo..o.", ".o.oo......oo.o.", ".o.o..oooo..o.o.",
-                                       ".o.oo......oo.o.", ".o..oooooooo..o.", ".oo..........oo.",
-                                       "..oooooooooooo..", "................"}),
-                          3, 8, 1500000);
-    case 135:
-      return PatternLevel(n, rng,
-                          FromPicture({"oooooooooooooooo", "o..o..o..o..o..o", "o.oo.oo.oo.oo.oo",
-                                       "o..............o", "oo.oo.oo.oo.oo.o", "o..o..o..o..o..o",
-                                       "o.oo.oo.oo.oo.oo", "o..............o", "oo.oo.oo.oo.oo.o",
-                                       "o..o..o..o..o..o", "oooooooooooooooo"}),
-                          3, 8, 1500000);
-    case 164:
-      return PatternLevel(n, rng,
-                          FromPicture({"................", ".oooooooooooooo.", ".o............o.",
-                                       ".o.oooooooooo.o.", ".o.o........o.o.", ".o.o.oooooo.o.o.",
-                                       ".o.o.o......o.o.", ".o.o.oooooooo.o.", ".o.o..........o.",
-                                       ".o.oooooooooooo.", "................"}),
-                          3, 8, 1500000);
-    case 181:
-      return PatternLevel(n, rng,
-                          FromPicture({"oooooo....oooooo", "oooooo....oooooo", "oo..........o.oo",
-                                       "oo.oo....oo...oo", "oo.oo....oo.o.oo", "................",
-                                       "oo.o.oo....oo.oo", "oo...oo....oo.oo", "oo.o..........oo",
-                                       "oooooo....oooooo", "oooooo....oooooo"}),
-                          3, 8, 1500000);
-    case 196: {  // 147 boxes: a full board but for a knight's path
-      const Bits free = FromPicture({"................", "ooo.............", "..o.............",
-                                     "..ooo...........", "....o..ooo......", "....oooo.o......",
-                                     ".........o...oo.", ".........oooo.o.", "..............o.",
-                                     "............oooo", "................"});
-      return PatternLevel(n, rng, ~free, 9, 9, 1500000);
-    }
-    case 111: {  // 25 targets in a square, 38 spare boxes in two solid walls
-      const Bits targets = FromPicture({"................", "................", "................",
-                                        "......ooooo.....", "......ooooo.....", "......ooooo.....",
-                                        "......ooooo.....", "......ooooo.....", "................",
-                                        "................", "................"});
-      const Bits spare = FromPicture({"................", "..oo........oo..", "..oo........oo..",
-                                      "..oo........oo..", "..oo........oo..", "..oo........oo..",
-                                      "..oo........oo..", "..oo........oo..", "..oo........oo..",
-                                      "..oo........oo..", "..o..........o.."});
-      // 25 + 38 = 63 boxes
-      const PullSearch s = SearchPulls(Bits{}, targets | spare, 600000);
-      return Pick(s, Bits{}, targets, {n, 0, 99}, rng);
-    }
+    case 105:  // rings of boxes; seven targets in the rings' corridors
+      return FencedLevel(n, rng,
+                         {"................", "..oooooooooooot.", ".oo......t..too.",
+                          ".o..ooootooo..o.", ".o.oo..t...oo.o.", ".o.o..oooo..o.o.",
+                          ".o.oot.....oo.o.", ".o..ooo.oooo..o.", ".oo.........too.",
+                          "..oooooooooooo..", "................"},
+                         1, 5, 1500000);
+    case 135:  // a grid of box blocks; six targets among them
+      return FencedLevel(n, rng,
+                         {"oooooooooooooooo", "o..o..o..o..o..o", "o.oo.oo.oo.oo.oo",
+                          "o....t.........o", "ootoo.oo.oo.oo.o", "o..o..o..o..o..o",
+                          "o.oo.oo.oo.oo.oo", "ott............o", "oo.oo.oo.ootoo.o",
+                          "o..o..o..o..ot.o", "oooooooooooooooo"},
+                         1, 9, 1500000);
+    case 164:  // a spiral of boxes; three targets in its coils
+      return FencedLevel(n, rng,
+                         {"................", ".oooooooooooooo.", ".o...tt.......o.",
+                          ".o.oooooooooo.o.", ".o.o........o.o.", ".o.o.oooooo.o.o.",
+                          ".o.o.o......o.o.", ".o.o.oooooooo.o.", ".o.ot.........o.",
+                          ".o.oooooooooooo.", "................"},
+                         1, 9, 1500000);
+    case 181:  // box blocks round a crossroads open to every edge
+      return FencedLevel(n, rng,
+                         {"oooooo....oooooo", "oooooo...toooooo", "oo..........o.oo",
+                          "oo.oo....oo...oo", "oo.oo....oo.otoo", "......t.......t.",
+                          "oo.o.oo....oo.oo", "oo.t.oo....oo.oo", "oo.o........t.oo",
+                          "oooooo....oooooo", "oooooo....oooooo"},
+                         1, 9, 1500000);
+    case 196:  // 138 boxes in place wall a stair and a hall; nine boxes to thread home
+      return FencedLevel(n, rng,
+                         {"oooooooooooooooo", "oo..oooooooooooo", "ooo..ooooooooooo",
+                          "oooo..ooo..tttoo", "ooooo..oo.....to", "oooooo........to",
+                          "ooooooooo.....oo", "ooooooooo.ttttoo", "oooooooooooooooo",
+                          "oooooooooooooooo", "oooooooooooooooo"},
+                         9, 9, 1500000);
+    case 111:  // 19 targets filled, 6 left inside the square; 38 spare boxes for fences
+      return FencedLevel(n, rng,
+                         {"................", ".xxxxxx.........", ".x..............",
+                          ".x..ooooo..xxxx.", ".x..ootoo.....x.", ".x..otttt..x..x.",
+                          ".x..ootoo..x..x.", ".x..ooooo...x...", ".x......x...x...",
+                          ".xxxxxxxxx..xxxx", "................"},
+                         1, 6, 1000000);
     case 114: {  // five walls of boxes between the figure and the single target: dig down
       Candidate c;
       c.puzzle.boxes = FromPicture({"................", "oooooooooooooo.o", "...o..........o.", "o.oooooooooooooo", "........oo..o...", "oooooooooooooo.o", ".....o.........o", "o.oooooooooooooo", ".....oo.........", "ooooooooooooo.oo", "....o.o....o...."});
