@@ -92,7 +92,7 @@ int Run(int argc, char** argv) {
     return 2;
   }
   const std::string root = argv[1];
-  std::uint64_t budget = 1000000;
+  std::uint64_t budget = 100000;  // the boards with a hundred boxes and more cost the solver dearly per node
   if (argc > 3 && std::strcmp(argv[2], "--budget") == 0) budget = std::strtoull(argv[3], nullptr, 10);
 
   std::map<int, std::string> names;
