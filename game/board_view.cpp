@@ -93,6 +93,8 @@ void DrawBoard() { DrawCells(State().appearance == 1); }
 
 void DrawBoardAppearing() { DrawCells(true); }
 
+void DrawBoardPlain() { DrawCells(false); }
+
 void DrawCellPicture(void (*picture)(), int column, int row) {
   SetPen(static_cast<float>(CellX(column)), static_cast<float>(CellY(row)));
   picture();

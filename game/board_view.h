@@ -20,6 +20,8 @@ void DrawBoard();
 // Draws the board as DrawBoard does with the appearance animation, whatever
 // the flag holds.
 void DrawBoardAppearing();
+// Draws the board without the animation, whatever the flag holds.
+void DrawBoardPlain();
 void DrawCellPicture(void (*picture)(), int column, int row);
 void DrawTile(Tile tile, int column, int row);
 // Redraws the cells a move names, in its order.

@@ -29,12 +29,8 @@ void RedrawAfterDialog(bool animate) {
   RepaintBoardArea();
   if (animate)
     DrawBoardAppearing();
-  else {
-    const auto saved = State().appearance;
-    State().appearance = 0;
-    DrawBoard();
-    State().appearance = saved;
-  }
+  else
+    DrawBoardPlain();
   DrawStatusTextBand();
   DrawStatusLine();
 }

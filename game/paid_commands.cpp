@@ -105,10 +105,7 @@ Prompt LoadPosition() {
     DrawNoticeBox("Not available", 271, 0xFFC8C500);
     SleepMs(1511);
     RepaintBoardArea();
-    const auto appearance = State().appearance;
-    State().appearance = 0;
-    DrawBoard();
-    State().appearance = appearance;
+    DrawBoardPlain();
     return {};
   }
   if (!Affordable(kLoad)) return Refuse(kLoad);
