@@ -67,6 +67,24 @@ Bits Outline(const Bits& area) {
   return walls;
 }
 
+// Doubles the walls next to the area: behind every wall cell that the area
+// touches stands another (or the board's edge). False when a wall one cell
+// thick parts two bits of the area.
+bool Thicken(Design& d) {
+  bool thick = true;
+  d.area.each([&](int i) {
+    for (int k = 0; k < 4; ++k) {
+      const int w = Step(i, k);
+      if (w < 0 || d.area.test(w)) continue;
+      const int behind = Step(w, k);
+      if (behind < 0) continue;
+      if (d.area.test(behind)) thick = false;
+      d.walls.set(behind);
+    }
+  });
+  return thick;
+}
+
 }  // namespace
 
 Design RoomDesign(Rng& rng, const DesignOptions& o) {
@@ -140,6 +158,87 @@ Design RoomDesign(Rng& rng, const DesignOptions& o) {
     }
     return d;
   }
+}
+
+Design HallDesign(Rng& rng, const HallOptions& o) {
+  // Wall pieces as cell offsets: a post, bars of two and three, corners, a block.
+  static const std::vector<std::vector<std::pair<int, int>>> kPieces = {
+      {{0, 0}},         {{0, 0}, {1, 0}},         {{0, 0}, {0, 1}},         {{0, 0}, {1, 0}, {2, 0}},
+      {{0, 0}, {0, 1}, {0, 2}}, {{0, 0}, {1, 0}, {0, 1}}, {{0, 0}, {1, 0}, {1, 1}}, {{0, 0}, {0, 1}, {1, 1}},
+      {{1, 0}, {0, 1}, {1, 1}}, {{0, 0}, {1, 0}, {0, 1}, {1, 1}}};
+  const bool open = o.edge == Edge::Open;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const int w = rng.Between(o.min_w, std::min(o.max_w, open ? kW : kW - 2));
+    const int h = rng.Between(o.min_h, std::min(o.max_h, open ? kH : kH - 2));
+    const int lo_c = open ? 0 : 1, lo_r = open ? 0 : 1;
+    const int hi_c = (open ? kW : kW - 1) - w, hi_r = (open ? kH : kH - 1) - h;
+    const int c0 = rng.Between(lo_c, std::max(lo_c, hi_c)), r0 = rng.Between(lo_r, std::max(lo_r, hi_r));
+    Bits area;
+    CarveRect(area, c0, r0, c0 + w - 1, r0 + h - 1);
+    // Bites out of the corners and sides.
+    const int bites = rng.Between(1, 4);
+    for (int k = 0; k < bites; ++k) {
+      const int bw = rng.Between(1, std::max(1, w / 3)), bh = rng.Between(1, std::max(1, h / 3));
+      const int side = rng.Below(4);
+      int bc = c0 + rng.Between(0, w - bw), br = r0 + rng.Between(0, h - bh);
+      if (side == 0) bc = c0;
+      if (side == 1) bc = c0 + w - bw;
+      if (side == 2) br = r0;
+      if (side == 3) br = r0 + h - bh;
+      Bits trial = area;
+      for (int r = br; r < br + bh; ++r)
+        for (int c = bc; c < bc + bw; ++c) trial.reset(At(c, r));
+      if (Connected(trial)) area = trial;
+    }
+    // Pieces of wall inside, each kept off the others' sides so the floor stays passable.
+    const int want = area.count() * o.wall_share / 100;
+    Bits inner;
+    for (int tries = 0; tries < 400 && inner.count() < want; ++tries) {
+      const auto& piece = o.thick ? kPieces.back() : kPieces[rng.Below(static_cast<int>(kPieces.size()))];
+      const int pc = rng.Between(c0, c0 + w - 1), pr = rng.Between(r0, r0 + h - 1);
+      Bits trial = area;
+      bool fits = true;
+      for (auto [dc, dr] : piece) {
+        const int c = pc + dc, r = pr + dr;
+        if (c >= kW || r >= kH || !area.test(At(c, r))) {
+          fits = false;
+          break;
+        }
+        trial.reset(At(c, r));
+      }
+      if (!fits || !Connected(trial)) continue;
+      if (o.mirror) {
+        for (auto [dc, dr] : piece) {
+          const int c = 2 * c0 + w - 1 - (pc + dc), r = pr + dr;
+          trial.reset(At(c, r));
+        }
+        if (!Connected(trial)) continue;
+      }
+      inner = inner | (area & ~trial);
+      area = trial;
+    }
+    // Dead ends serve nothing: close them.
+    for (bool again = true; again;) {
+      again = false;
+      for (int i = 0; i < kCells; ++i)
+        if (area.test(i) && Blocked(area, i) >= 3) {
+          area.reset(i);
+          again = true;
+        }
+    }
+    const int floor = area.count();
+    if (floor < o.min_floor || floor > o.max_floor || !Connected(area)) continue;
+    Design d;
+    d.area = area;
+    d.walls = Outline(area);
+    if (o.edge == Edge::Closed) {
+      for (int i = 0; i < kCells; ++i)
+        if (!area.test(i)) d.walls.set(i);
+    }
+    if (o.thick && !Thicken(d)) continue;
+    return d;
+  }
+  return {};
 }
 
 Design DrawnDesign(const std::vector<std::string>& rows) {

@@ -46,6 +46,19 @@ struct Design {
 
 Design RoomDesign(Rng& rng, const DesignOptions& o);
 
+// One irregular hall: a rectangle with bites taken out of its sides and short
+// pieces of wall standing inside, so that the floor winds round them in loops.
+struct HallOptions {
+  Edge edge = Edge::Inside;
+  int min_w = 7, max_w = 13, min_h = 6, max_h = 9;
+  int min_floor = 30, max_floor = 60;
+  int wall_share = 28;  // percent of the hall's cells that become inner wall
+  bool mirror = false;  // symmetric about the hall's middle column
+  bool thick = false;   // walls at least two cells thick everywhere (inner walls are blocks)
+};
+// An empty design when a hundred tries give no floor of the size asked.
+Design HallDesign(Rng& rng, const HallOptions& o);
+
 // A drawn layout: '#' wall, '.' play area, ' ' floor outside the play.
 Design DrawnDesign(const std::vector<std::string>& rows);
 

@@ -1,9 +1,14 @@
-// Writes docs/levels.md (per level: name, boxes, targets, walls, the best
-// solution's moves and pushes, whether that push count is proven the fewest,
-// the solver's effort) and docs/levels.png (every board as a thumbnail).
+// Measures every level with its stored solution and writes docs/levels.md (the
+// figures per level and per band, the level set's targets with pass or fail,
+// how the levels were made), docs/levels-effort.png (effort against level
+// number on a log scale) and docs/levels.png (every board as a thumbnail).
 //
-// Usage: qb_level_docs REPO_ROOT [--budget N]
+// Usage: qb_level_docs REPO_ROOT [--check] [--levels FIRST LAST]
+//   --check   print the band table and the targets, write nothing; the exit
+//             status is 0 when every target holds
+//   --levels  measure only these levels (a quick look; implies --check)
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -12,40 +17,18 @@
 #include <sstream>
 
 #include "tools/levels/level_io.h"
-#include "tools/levels/solver.h"
+#include "tools/levels/level_report.h"
 #include "tools/png_io.h"
 
 namespace qb::levels {
 namespace {
 
-struct Row {
-  int number = 0;
-  std::string name;
-  int boxes = 0, targets = 0, walls = 0;
-  int pushes = -1;
-  std::size_t moves = 0;
-  bool proven = false;
-  std::uint64_t nodes = 0;
-};
-
-int Pushes(const std::string& moves) {
-  return static_cast<int>(std::count_if(moves.begin(), moves.end(), [](char c) { return c >= 'A' && c <= 'Z'; }));
-}
-
-template <typename T>
-double Median(std::vector<T> v) {
-  if (v.empty()) return 0;
-  std::sort(v.begin(), v.end());
-  const std::size_t m = v.size() / 2;
-  return v.size() % 2 ? static_cast<double>(v[m]) : (static_cast<double>(v[m - 1]) + static_cast<double>(v[m])) / 2;
-}
-
-// 3 x 5 digits for the level numbers on the thumbnail sheet.
+// 3 x 5 digits for the numbers on the pictures.
 constexpr const char* kDigits[10] = {"111101101101111", "010110010010111", "111001111100111", "111001111001111",
                                      "101101111001001", "111100111001111", "111100111101111", "111001001001001",
                                      "111101111101111", "111101111001111"};
 
-void DrawNumber(tools::Image& img, int x, int y, int n, std::uint32_t colour) {
+void DrawNumber(tools::Image& img, int x, int y, long long n, std::uint32_t colour) {
   const std::string s = std::to_string(n);
   for (std::size_t k = 0; k < s.size(); ++k)
     for (int py = 0; py < 5; ++py)
@@ -86,95 +69,210 @@ void DrawSheet(const std::string& path, const std::map<int, Puzzle>& levels) {
   tools::WritePng(path, img);
 }
 
+// Effort against level number, one dot per level, on a log scale from 1 to 10^7.
+void DrawChart(const std::string& path, const std::vector<LevelReport>& reports, double threshold) {
+  constexpr int kLeft = 44, kTop = 12, kStep = 4, kDecade = 40, kDecades = 7;
+  tools::Image img;
+  img.width = kLeft + 200 * kStep + 16;
+  img.height = kTop + kDecades * kDecade + 28;
+  img.pixels.assign(static_cast<std::size_t>(img.width) * img.height, 0xFFFFFFFF);
+  const int bottom = kTop + kDecades * kDecade;
+  auto y_of = [&](double v) {
+    return bottom - static_cast<int>(std::lround(std::log10(std::max(1.0, v)) * kDecade));
+  };
+  auto x_of = [&](int level) { return kLeft + (level - 1) * kStep + 2; };
+  for (int d = 0; d <= kDecades; ++d) {
+    const int y = bottom - d * kDecade;
+    for (int x = kLeft; x < img.width - 8; ++x) img.at(x, y) = d == 0 ? 0xFF404040 : 0xFFDDDDDD;
+    DrawNumber(img, 4, y - 2, static_cast<long long>(std::pow(10, d)), 0xFF404040);
+  }
+  for (const Band& band : kBands) {
+    const int x = x_of(band.first) - 2;
+    for (int y = kTop; y <= bottom; ++y) img.at(x, y) = 0xFFBBBBBB;
+    DrawNumber(img, x, bottom + 6, band.first, 0xFF404040);
+  }
+  DrawNumber(img, x_of(200) - 4, bottom + 6, 200, 0xFF404040);
+  // The least effort asked of a hard level.
+  const int ty = y_of(threshold);
+  for (int x = x_of(100) - 2; x < img.width - 8; x += 2) img.at(x, ty) = 0xFFE04040;
+  for (const LevelReport& r : reports) {
+    const int x = x_of(r.number), y = y_of(static_cast<double>(r.effort.expanded));
+    const std::uint32_t colour = ShapeFixed(r.number) ? 0xFFA0A0A0 : r.number >= 100 ? 0xFFC03020 : 0xFF2050C0;
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx)
+        if (r.effort.complete || (dx != 0 || dy != 0)) img.at(x + dx, y + dy) = colour;
+  }
+  tools::WritePng(path, img);
+}
+
+std::string Num(double v, int digits = 0) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.*f", digits, v);
+  return buf;
+}
+
+std::string Count(std::uint64_t v, bool complete) {
+  std::string s = std::to_string(v);
+  for (int at = static_cast<int>(s.size()) - 3; at > 0; at -= 3) s.insert(static_cast<std::size_t>(at), 1, ',');
+  if (!complete) s.insert(0, 1, '>');
+  return s;
+}
+
+std::map<int, std::string> ReadNumbered(const std::string& path) {
+  std::map<int, std::string> out;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty() || line[0] == '#') continue;
+    std::istringstream words(line);
+    int n = 0;
+    if (!(words >> n)) continue;
+    std::string rest;
+    std::getline(words, rest);
+    out[n] = rest.empty() ? rest : rest.substr(1);
+  }
+  return out;
+}
+
+std::string BandTable(const std::vector<LevelReport>& reports, bool targets_only) {
+  std::ostringstream md;
+  md << "| median per band |";
+  for (const Band& b : kBands) md << " " << b.label << " |";
+  md << "\n|---|";
+  for (std::size_t k = 0; k < std::size(kBands); ++k) md << "---:|";
+  md << "\n";
+  std::vector<BandFigures> f;
+  for (const Band& b : kBands) f.push_back(FiguresOf(reports, b, targets_only));
+  auto row = [&](const char* name, auto get) {
+    md << "| " << name << " |";
+    for (const BandFigures& x : f) md << " " << get(x) << " |";
+    md << "\n";
+  };
+  row("pushes", [](const BandFigures& x) { return Num(x.pushes, 1); });
+  row("moves", [](const BandFigures& x) { return Num(x.moves, 1); });
+  row("effort", [](const BandFigures& x) { return Count(static_cast<std::uint64_t>(x.effort), true); });
+  row("reachable positions", [](const BandFigures& x) { return Count(static_cast<std::uint64_t>(x.reachable), true); });
+  row("steps offering a hidden fatal push", [](const BandFigures& x) { return Num(x.fatal_share, 2); });
+  row("pushes per box line", [](const BandFigures& x) { return Num(x.per_line, 2); });
+  row("ferry share", [](const BandFigures& x) { return Num(x.ferry, 2); });
+  row("share of boards with no loop", [](const BandFigures& x) { return Num(x.no_loop, 2); });
+  row("levels with 2+ rooms of exactly 3x3 or 3x4", [](const BandFigures& x) { return std::to_string(x.small_room_levels); });
+  return md.str();
+}
+
+std::string TargetList(const std::vector<TargetCheck>& checks) {
+  std::ostringstream out;
+  for (const TargetCheck& c : checks)
+    out << "- " << (c.holds ? "PASS" : "FAIL") << " " << c.what << ": " << c.detail << "\n";
+  return out.str();
+}
+
 int Run(int argc, char** argv) {
   if (argc < 2) {
-    std::cerr << "usage: qb_level_docs REPO_ROOT [--budget N]\n";
+    std::cerr << "usage: qb_level_docs REPO_ROOT [--check] [--levels FIRST LAST]\n";
     return 2;
   }
   const std::string root = argv[1];
-  std::uint64_t budget = 100000;  // the boards with a hundred boxes and more cost the solver dearly per node
-  if (argc > 3 && std::strcmp(argv[2], "--budget") == 0) budget = std::strtoull(argv[3], nullptr, 10);
-
-  std::map<int, std::string> names;
-  {
-    std::ifstream in(root + "/data/level_names.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-      if (line.empty() || line[0] == '#') continue;
-      std::istringstream words(line);
-      int n = 0;
-      words >> n;
-      std::string rest;
-      std::getline(words, rest);
-      names[n] = rest.empty() ? rest : rest.substr(1);
+  bool check_only = false;
+  int first = 1, last = 200;
+  for (int i = 2; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--check") == 0) {
+      check_only = true;
+    } else if (std::strcmp(argv[i], "--levels") == 0 && i + 2 < argc) {
+      first = std::atoi(argv[++i]);
+      last = std::atoi(argv[++i]);
+      check_only = true;
+    } else {
+      std::cerr << "qb_level_docs: unknown option " << argv[i] << "\n";
+      return 2;
     }
   }
+  const Budgets budgets;
+  const auto names = ReadNumbered(root + "/data/level_names.txt");
+  const auto ideas = ReadNumbered(root + "/tools/levels/ideas.txt");
   const auto stored = ReadSolutions(root + "/tests/data/solutions.txt");
   std::map<int, Puzzle> levels;
-  std::vector<Row> rows;
+  std::vector<LevelReport> reports;
   for (const auto& [rec, p] : ReadPuzzles(root + "/data/levels.txt")) {
     levels[rec.number] = p;
-    Row row;
-    row.number = rec.number;
-    row.name = names[rec.number];
-    row.boxes = p.boxes.count();
-    row.targets = p.targets.count();
-    row.walls = p.walls.count();
-    const SolveResult r = Solve(p, budget);
-    row.nodes = r.nodes;
-    if (r.found) {
-      row.pushes = r.pushes;
-      row.moves = r.moves.size();
-      row.proven = r.proven;
-    }
-    // The stored solution counts when the solver, out of budget, found a longer one or none.
+    if (rec.number < first || rec.number > last) continue;
     const auto it = stored.find(rec.number);
-    if (it != stored.end() && !row.proven) {
-      Puzzle check = p;
-      if (Replay(check, it->second) && Solved(check) && (row.pushes < 0 || Pushes(it->second) < row.pushes)) {
-        row.pushes = Pushes(it->second);
-        row.moves = it->second.size();
-      }
-    }
-    std::fprintf(stderr, "level %3d: pushes %3d %s nodes %llu\n", row.number, row.pushes,
-                 row.proven ? "proven" : "unproven", static_cast<unsigned long long>(row.nodes));
-    rows.push_back(row);
+    reports.push_back(MeasureLevel(rec.number, p, it == stored.end() ? "" : it->second, budgets));
+    const LevelReport& r = reports.back();
+    std::fprintf(stderr,
+                 "level %3d: pushes %3d/%3d moves %4d/%4d effort %s reachable %s fatal %.2f line %.2f ferry %.2f "
+                 "unmoved %d loops %d rooms %s\n",
+                 r.number, r.pushes, r.fewest_pushes, r.moves, r.fewest_moves,
+                 Count(r.effort.expanded, r.effort.complete).c_str(), Count(r.reachable, r.reachable_complete).c_str(),
+                 r.FatalShare(), r.PerLine(), r.ferry_share, r.unmoved, r.shape.loops, r.shape.arrangement.c_str());
   }
-
-  auto range = [&](int lo, int hi, bool pushes) {
-    std::vector<double> v;
-    for (const Row& r : rows)
-      if (r.number >= lo && r.number <= hi) v.push_back(pushes ? r.pushes : static_cast<double>(r.nodes));
-    return Median(v);
-  };
-  int proven = 0;
-  for (const Row& r : rows) proven += r.proven;
+  CompareBoards(reports);
+  const auto checks = CheckTargets(reports);
+  if (check_only) {
+    std::cout << BandTable(reports, true) << "\n" << TargetList(checks);
+    return std::all_of(checks.begin(), checks.end(), [](const TargetCheck& c) { return c.holds; }) ? 0 : 1;
+  }
 
   std::ofstream md(root + "/docs/levels.md");
   md << "# The levels\n\n"
-        "Generated by `qb_level_docs` (tools/levels) from data/levels.txt and data/level_names.txt; do not edit.\n"
-        "Regenerate with `build/tools/levels/qb_level_docs .` from the repository root.\n\n"
-        "*Pushes* and *moves* are those of the best solution known (the solver's, or the stored one in\n"
-        "tests/data/solutions.txt when the solver ran out of budget). *Proven* means the solver's search\n"
-        "finished: no solution with fewer pushes exists. *Nodes* is the number of positions the solver\n"
-        "expanded (budget "
-     << budget << " per pass), its measure of effort.\n\n";
-  char buf[256];
-  std::snprintf(buf, sizeof buf,
-                "Medians: levels 2-20: %.0f pushes, %.0f nodes; levels 21-99: %.0f pushes, %.0f nodes; "
-                "levels 100-200: %.0f pushes, %.0f nodes. Proven push-optimal: %d of %zu.\n\n",
-                range(2, 20, true), range(2, 20, false), range(21, 99, true), range(21, 99, false),
-                range(100, 200, true), range(100, 200, false), proven, rows.size());
-  md << buf;
-  md << "![All 200 boards](levels.png)\n\n";
-  md << "| Level | Name | Boxes | Targets | Walls | Moves | Pushes | Proven | Nodes |\n";
-  md << "|---:|---|---:|---:|---:|---:|---:|---|---:|\n";
-  for (const Row& r : rows) {
-    md << "| " << r.number << " | " << r.name << " | " << r.boxes << " | " << r.targets << " | " << r.walls
-       << " | " << r.moves << " | " << r.pushes << " | " << (r.proven ? "yes" : "no") << " | " << r.nodes
-       << " |\n";
+        "Generated by `qb_level_docs` (tools/levels) from data/levels.txt, data/level_names.txt,\n"
+        "tests/data/solutions.txt, tools/levels/ideas.txt and tools/levels/making.md; do not edit.\n"
+        "Regenerate with `build/tools/levels/qb_level_docs .` from the repository root;\n"
+        "`build/tools/levels/qb_level_docs . --check` prints the band table and the targets below.\n\n"
+        "## What is measured\n\n"
+        "- *Pushes*, *moves*: the stored solution's own counts (tests/data/solutions.txt). *Fewest*: the\n"
+        "  fewest pushes the solver proves, and the fewest moves of any solution; \"?\" where the search\n"
+        "  ran out of budget.\n"
+        "- *Effort*: positions expanded by an A* search over pushes whose estimate is the sum over boxes\n"
+        "  of the pushes to the nearest target ignoring the other boxes, pruning only dead squares (cells\n"
+        "  from which a box never reaches a target) and 2x2 blocks of walls and boxes holding a box off a\n"
+        "  target (budget " << budgets.effort << ").\n"
+        "- *Reachable*: positions (box set and the figure's region) reachable from the start by pushes,\n"
+        "  less those the same pruning flags (budget " << budgets.explore << "; \">\" where it ran out).\n"
+        "- *Fatal*: the share of the solution's steps (positions before a push) that offer a hidden fatal\n"
+        "  push, one after which the level can no longer be solved although no dead square or 2x2 block\n"
+        "  shows it; found by enumerating the reachable positions and marking those that reach a goal.\n"
+        "- *Per line*: pushes per box line, a box line being a maximal run of consecutive pushes of one box\n"
+        "  in one direction. *Ferry*: the share of pushes made from a (cell, direction) pair from which at\n"
+        "  least three different boxes are pushed in the solution.\n"
+        "- *Loops*: islands of wall the walkable area (what the figure could reach were boxes floor)\n"
+        "  closes in. *Rooms*: the parts of the walkable area wider than a corridor, as width x height\n"
+        "  (\"~n\" when not a full rectangle: n cells); their list is the board's arrangement of rooms.\n"
+        "  *Overlap*: the highest intersection over union of the walkable area with another level's,\n"
+        "  over the eight mirrorings and rotations and every shift.\n"
+        "- Levels without walls (11, 17, 104, 105, 111, 114, 135, 164, 181, 196) are measured on what\n"
+        "  their solution plays: boxes it never moves count as walls. The game fixes the shape of 104,\n"
+        "  111, 114 and 196; the targets for the hard half leave them out.\n\n";
+  md << "## Per band\n\nMedians over each band (hard bands without the four fixed shapes):\n\n"
+     << BandTable(reports, true) << "\n";
+  md << "![Effort against level number](levels-effort.png)\n\n"
+        "Effort per level on a log scale: blue 1-99, red 100-200, grey the fixed shapes, hollow where\n"
+        "the search ran out of budget; the dashed line is the median effort of 61-99.\n\n";
+  md << "## Targets for the hard half\n\n" << TargetList(checks) << "\n";
+  {
+    std::ifstream making(root + "/tools/levels/making.md");
+    if (making) md << making.rdbuf() << "\n";
+  }
+  md << "## Per level\n\n![All 200 boards](levels.png)\n\n";
+  md << "| Level | Name | Idea | Boxes | Moves | Pushes | Fewest moves | Fewest pushes | Effort | Reachable | "
+        "Fatal | Per line | Ferry | Unmoved | Loops | Rooms | Overlap |\n";
+  md << "|---:|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|---|\n";
+  for (const LevelReport& r : reports) {
+    const auto name = names.find(r.number);
+    const auto idea = ideas.find(r.number);
+    md << "| " << r.number << " | " << (name == names.end() ? "" : name->second) << " | "
+       << (idea == ideas.end() ? "" : idea->second) << " | " << r.boxes
+       << (r.core ? " (" + std::to_string(r.core_boxes) + " moved)" : "") << " | " << r.moves << " | " << r.pushes
+       << " | " << (r.fewest_moves < 0 ? "?" : std::to_string(r.fewest_moves)) << " | "
+       << (r.fewest_pushes < 0 ? "?" : std::to_string(r.fewest_pushes)) << " | "
+       << Count(r.effort.expanded, r.effort.complete) << " | " << Count(r.reachable, r.reachable_complete) << " | "
+       << (r.FatalShare() < 0 ? "over budget" : Num(r.FatalShare(), 2)) << " | " << Num(r.PerLine(), 2) << " | "
+       << Num(r.ferry_share, 2) << " | " << r.unmoved << " | " << r.shape.loops << " | "
+       << (r.shape.arrangement.empty() ? "-" : r.shape.arrangement) << " | " << Num(r.overlap, 2) << " ("
+       << r.overlap_with << ") |\n";
   }
   DrawSheet(root + "/docs/levels.png", levels);
+  DrawChart(root + "/docs/levels-effort.png", reports, FiguresOf(reports, kBands[2], false).effort);
   return 0;
 }
 

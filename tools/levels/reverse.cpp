@@ -8,45 +8,12 @@ namespace {
 
 int Opposite(int d) { return (d + 2) % 4; }
 
-class Table {
- public:
-  explicit Table(std::vector<PullNode>& nodes) : nodes_(nodes), slots_(1 << 16, -1) {}
-
-  bool Contains(const PullNode& n) const {
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t s = Hash(n) & mask;; s = (s + 1) & mask) {
-      const std::int32_t k = slots_[s];
-      if (k < 0) return false;
-      if (nodes_[k].zone == n.zone && nodes_[k].boxes == n.boxes) return true;
-    }
-  }
-
-  void Add(const PullNode& n) {
-    if ((nodes_.size() + 1) * 2 > slots_.size()) {
-      slots_.assign(slots_.size() * 2, -1);
-      for (std::size_t k = 0; k < nodes_.size(); ++k) Place(static_cast<std::int32_t>(k));
-    }
-    nodes_.push_back(n);
-    Place(static_cast<std::int32_t>(nodes_.size() - 1));
-  }
-
- private:
-  static std::uint64_t Hash(const PullNode& n) { return n.boxes.hash() ^ (n.zone * 0x9E3779B1ull); }
-  void Place(std::int32_t k) {
-    const std::size_t mask = slots_.size() - 1;
-    std::size_t s = Hash(nodes_[k]) & mask;
-    while (slots_[s] >= 0) s = (s + 1) & mask;
-    slots_[s] = k;
-  }
-  std::vector<PullNode>& nodes_;
-  std::vector<std::int32_t> slots_;
-};
-
 }  // namespace
 
-PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget) {
+PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget, int min_depth) {
   PullSearch s;
-  Table table(s.nodes);
+  PositionTable<PullNode>& table = s.table;
+  auto& nodes = table.nodes();
   const Bits floor = ~walls;
   const Bits free0 = floor & ~solved;
   Bits seen;
@@ -56,9 +23,13 @@ PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget
     seen = seen | zone;
     table.Add({solved, static_cast<std::uint8_t>(i), 0, 0, -1, 0});
   });
-  for (std::size_t k = 0; k < s.nodes.size(); ++k) {
-    if (s.nodes.size() >= budget) return s;
-    const PullNode node = s.nodes[k];
+  s.complete = true;
+  for (std::size_t k = 0; k < nodes.size(); ++k) {
+    if (nodes.size() >= budget || (nodes.size() >= budget / 4 && nodes[k].depth < min_depth)) {
+      s.complete = false;
+      break;
+    }
+    const PullNode node = nodes[k];
     const Bits open = floor & ~node.boxes;
     const Bits reach = Flood(open, node.zone);
     node.boxes.each([&](int b) {
@@ -71,7 +42,7 @@ PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget
         next.boxes.reset(b);
         next.boxes.set(stand);
         next.zone = static_cast<std::uint8_t>(Flood(floor & ~next.boxes, back).lowest());
-        if (table.Contains(next)) continue;
+        if (table.Find(next.boxes, next.zone) >= 0) continue;
         next.from = static_cast<std::uint8_t>(stand);
         next.dir = static_cast<std::uint8_t>(Opposite(d));
         next.parent = static_cast<std::int32_t>(k);
@@ -80,7 +51,6 @@ PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget
       }
     });
   }
-  s.complete = true;
   return s;
 }
 
@@ -88,8 +58,8 @@ std::string SolutionFrom(const PullSearch& s, const Bits& walls, std::int32_t k,
   const Bits floor = ~walls;
   std::string out;
   int fig = figure;
-  for (; s.nodes[k].parent >= 0; k = s.nodes[k].parent) {
-    const PullNode& n = s.nodes[k];
+  for (; s.nodes()[k].parent >= 0; k = s.nodes()[k].parent) {
+    const PullNode& n = s.nodes()[k];
     const int d = n.dir;
     out += WalkPath(floor & ~n.boxes, fig, Step(n.from, Opposite(d)));
     out += static_cast<char>(kLetter[d] - 32);

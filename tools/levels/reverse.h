@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/levels/position_table.h"
 #include "tools/levels/puzzle.h"
 
 namespace qb::levels {
@@ -23,13 +24,16 @@ struct PullNode {
 };
 
 struct PullSearch {
-  std::vector<PullNode> nodes;  // in order of depth
-  bool complete = false;        // every position was reached within the budget
+  PositionTable<PullNode> table;
+  bool complete = false;  // every position was reached within the budget
+  const std::vector<PullNode>& nodes() const { return table.nodes(); }  // in order of depth
 };
 
 // `solved` holds the boxes (on the targets, plus any spare boxes) of the solved
-// position; `walls` and `targets` as in the level.
-PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget);
+// position; `walls` and `targets` as in the level. With `min_depth`, the search
+// gives up (incomplete) when a quarter of the budget is spent before it gets
+// that deep: the space is too wide to finish.
+PullSearch SearchPulls(const Bits& walls, const Bits& solved, std::size_t budget, int min_depth = 0);
 
 // The moves that solve the position of node k with the figure starting on
 // cell `figure` (which must lie in the node's zone).

@@ -4,6 +4,8 @@
 #include <queue>
 #include <tuple>
 
+#include "tools/levels/position_table.h"
+
 namespace qb::levels {
 
 namespace {
@@ -135,8 +137,7 @@ class Search {
   // weight 1: A*; larger weights trade optimality for speed.
   SolveResult Run(std::uint64_t budget, int weight) {
     SolveResult res;
-    nodes_.clear();
-    table_.assign(1 << 16, -1);
+    table_ = PositionTable<Node>();
     const int h0 = Heuristic(p_.boxes);
     if (h0 >= kInf) {
       res.proven = weight == 1;  // proven unsolvable
@@ -146,12 +147,12 @@ class Search {
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     const Bits free0 = floor_ & ~p_.boxes;
     Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, -1, 0};
-    Insert(root);
+    table_.Add(root);
     open.emplace(weight * h0, 0, 0);
     while (!open.empty()) {
       auto [f, ng, idx] = open.top();
       open.pop();
-      const Node node = nodes_[idx];
+      const Node node = table_.nodes()[idx];
       if (node.g != -ng) continue;  // superseded by a cheaper way here
       if (Goal(node.boxes)) {
         res.found = true;
@@ -181,13 +182,13 @@ class Search {
           next.dir = static_cast<std::uint8_t>(d);
           next.parent = idx;
           next.g = node.g + 1;
-          const std::int32_t at = Find(next);
+          const std::int32_t at = table_.Find(next.boxes, next.zone);
           if (at >= 0) {
-            if (nodes_[at].g <= next.g) continue;
-            nodes_[at] = next;
+            if (table_.nodes()[at].g <= next.g) continue;
+            table_.nodes()[at] = next;
             open.emplace(next.g + weight * h, -next.g, at);
           } else {
-            const std::int32_t k = Insert(next);
+            const std::int32_t k = table_.Add(next);
             open.emplace(next.g + weight * h, -next.g, k);
           }
         }
@@ -197,6 +198,93 @@ class Search {
     return res;
   }
 
+
+  // Fewest moves (pushes_first: the fewest moves among the fewest pushes). A
+  // position here is the box set and the figure's exact cell; a step is a walk
+  // and a push. The push estimate bounds the moves as well, a push being a move.
+  SolveResult RunMoves(std::uint64_t budget, bool pushes_first) {
+    SolveResult res;
+    PositionTable<Node> table;
+    auto& nodes = table.nodes();
+    const int h0 = Heuristic(p_.boxes);
+    if (h0 >= kInf) {
+      res.proven = true;
+      return res;
+    }
+    // f: (pushes, moves) estimates, compared pushes first when asked.
+    using Entry = std::tuple<std::int64_t, std::int32_t>;
+    auto key = [&](int pushes, int moves) -> std::int64_t {
+      return pushes_first ? static_cast<std::int64_t>(pushes) * 1000000 + moves : moves;
+    };
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    std::vector<std::int32_t> moves_to;  // moves so far, per node; Node::g holds the pushes
+    table.Add({p_.boxes, static_cast<std::uint8_t>(p_.figure), 0, 0, -1, 0});
+    moves_to.push_back(0);
+    open.emplace(key(h0, h0), 0);
+    std::vector<std::uint8_t> closed(1, 0);
+    std::array<std::int16_t, kCells> dist;
+    while (!open.empty()) {
+      const auto [f, idx] = open.top();
+      open.pop();
+      if (closed[idx]) continue;
+      closed[idx] = 1;
+      const Node node = nodes[idx];
+      const int moved = moves_to[idx];
+      if (Goal(node.boxes)) {
+        res.found = res.proven = true;
+        res.pushes = node.g;
+        res.moves = MovesOf(nodes, idx);
+        return res;
+      }
+      if (++res.nodes > budget) return res;
+      const Bits open_cells = floor_ & ~node.boxes;
+      // Walking distances from the figure's cell.
+      dist.fill(-1);
+      std::vector<int> queue{node.zone};
+      dist[node.zone] = 0;
+      for (std::size_t k = 0; k < queue.size(); ++k)
+        for (int d = 0; d < 4; ++d) {
+          const int n = Step(queue[k], d);
+          if (n < 0 || !open_cells.test(n) || dist[n] >= 0) continue;
+          dist[n] = static_cast<std::int16_t>(dist[queue[k]] + 1);
+          queue.push_back(n);
+        }
+      node.boxes.each([&](int b) {
+        for (int d = 0; d < 4; ++d) {
+          const int stand = Step(b, Opposite(d));
+          if (stand < 0 || dist[stand] < 0) continue;
+          const int dest = Step(b, d);
+          if (dest < 0 || !open_cells.test(dest)) continue;
+          if (!surplus_ && pd_.dead.test(dest)) continue;
+          Node next = node;
+          next.boxes.reset(b);
+          next.boxes.set(dest);
+          if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
+          const int h = Heuristic(next.boxes);
+          if (h >= kInf) continue;
+          next.zone = static_cast<std::uint8_t>(b);
+          next.from = static_cast<std::uint8_t>(b);
+          next.dir = static_cast<std::uint8_t>(d);
+          next.parent = idx;
+          next.g = node.g + 1;
+          const int m = moved + dist[stand] + 1;
+          std::int32_t at = table.Find(next.boxes, next.zone);
+          if (at >= 0) {
+            if (closed[at] || key(nodes[at].g, moves_to[at]) <= key(next.g, m)) continue;
+            nodes[at] = next;
+            moves_to[at] = m;
+          } else {
+            at = table.Add(next);
+            moves_to.push_back(m);
+            closed.push_back(0);
+          }
+          open.emplace(key(next.g + h, m + h), at);
+        }
+      });
+    }
+    res.proven = true;  // everything explored: no solution exists
+    return res;
+  }
  private:
   bool Goal(const Bits& boxes) const { return (p_.targets & ~boxes).none(); }
 
@@ -274,10 +362,12 @@ class Search {
     return false;
   }
 
-  std::string Moves(std::int32_t idx) const {
+  std::string Moves(std::int32_t idx) const { return MovesOf(table_.nodes(), idx); }
+
+  std::string MovesOf(const std::vector<Node>& nodes, std::int32_t idx) const {
     std::vector<std::pair<int, int>> pushes;
-    for (std::int32_t k = idx; nodes_[k].parent >= 0; k = nodes_[k].parent)
-      pushes.emplace_back(nodes_[k].from, nodes_[k].dir);
+    for (std::int32_t k = idx; nodes[k].parent >= 0; k = nodes[k].parent)
+      pushes.emplace_back(nodes[k].from, nodes[k].dir);
     std::reverse(pushes.begin(), pushes.end());
     Bits boxes = p_.boxes;
     int fig = p_.figure;
@@ -292,41 +382,11 @@ class Search {
     return out;
   }
 
-  std::uint64_t KeyHash(const Node& n) const { return n.boxes.hash() ^ (n.zone * 0x9E3779B1ull); }
-
-  std::int32_t Find(const Node& n) const {
-    const std::size_t mask = table_.size() - 1;
-    for (std::size_t s = KeyHash(n) & mask;; s = (s + 1) & mask) {
-      const std::int32_t k = table_[s];
-      if (k < 0) return -1;
-      if (nodes_[k].zone == n.zone && nodes_[k].boxes == n.boxes) return k;
-    }
-  }
-
-  std::int32_t Insert(const Node& n) {
-    if ((nodes_.size() + 1) * 2 > table_.size()) {
-      table_.assign(table_.size() * 2, -1);
-      for (std::size_t k = 0; k < nodes_.size(); ++k) Place(static_cast<std::int32_t>(k));
-    }
-    nodes_.push_back(n);
-    const auto k = static_cast<std::int32_t>(nodes_.size() - 1);
-    Place(k);
-    return k;
-  }
-
-  void Place(std::int32_t k) {
-    const std::size_t mask = table_.size() - 1;
-    std::size_t s = KeyHash(nodes_[k]) & mask;
-    while (table_[s] >= 0) s = (s + 1) & mask;
-    table_[s] = k;
-  }
-
   const Puzzle& p_;
   PushDistances pd_;
   bool surplus_ = false;
   Bits floor_;
-  std::vector<Node> nodes_;
-  std::vector<std::int32_t> table_;
+  PositionTable<Node> table_;
   std::vector<int> cost_;
 };
 
@@ -349,6 +409,11 @@ SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
   }
   exact.nodes = spent;
   return exact;
+}
+
+SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first) {
+  Search search(p);
+  return search.RunMoves(budget, pushes_first);
 }
 
 }  // namespace qb::levels

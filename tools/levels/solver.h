@@ -21,6 +21,10 @@ struct SolveResult {
 
 SolveResult Solve(const Puzzle& p, std::uint64_t budget);
 
+// The fewest moves, and with pushes_first the fewest moves among the solutions
+// with the fewest pushes; `proven` when the search finished within the budget.
+SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first);
+
 // Fewest pushes a lone box needs from each cell to each target, ignoring the
 // other boxes (-1: never). Shared with the generator.
 struct PushDistances {

@@ -1,0 +1,218 @@
+#include "tools/levels/level_report.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <sstream>
+
+#include "tools/levels/level_plan.h"
+#include "tools/levels/solver.h"
+
+namespace qb::levels {
+
+bool ShapeFixed(int n) { return In(n, {104, 111, 114, 196}); }
+bool MeasuredOnCore(int n) { return WallLess(n); }
+
+LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, const Budgets& b) {
+  LevelReport r;
+  r.number = number;
+  r.boxes = p.boxes.count();
+  r.targets = p.targets.count();
+  r.walls = p.walls.count();
+  SolutionFacts facts = StudySolution(p, moves);
+  r.solution_ok = facts.replays;
+  r.core = MeasuredOnCore(number) && facts.replays;
+  const Puzzle q = r.core ? Core(p, facts.unmoved) : p;
+  if (r.core) facts = StudySolution(q, moves);
+  r.core_boxes = q.boxes.count();
+  r.pushes = facts.pushes;
+  r.moves = facts.moves;
+  r.box_lines = facts.box_lines;
+  r.ferry_share = facts.ferry_share;
+  r.unmoved = facts.unmoved.count();
+  r.unmoved_off_target = (facts.unmoved & ~q.targets).count();
+  r.shape = ShapeOf(q);
+  const SolveResult fewest = Solve(q, b.solve);
+  if (fewest.found && fewest.proven) r.fewest_pushes = fewest.pushes;
+  const SolveResult shortest = SolveForMoves(q, b.moves, false);
+  if (shortest.found && shortest.proven) r.fewest_moves = static_cast<int>(shortest.moves.size());
+  r.effort = MeasureEffort(q, b.effort);
+  const Exploration explored(q, b.explore);
+  r.reachable = explored.positions();
+  r.reachable_complete = explored.complete();
+  if (r.solution_ok) r.fatal_steps = explored.HiddenFatalSteps(moves);
+  return r;
+}
+
+void CompareBoards(std::vector<LevelReport>& reports) {
+  Bits all = ~Bits{};
+  for (auto& r : reports) r.overlap = 0, r.overlap_with = 0;
+  for (std::size_t i = 0; i < reports.size(); ++i)
+    for (std::size_t j = i + 1; j < reports.size(); ++j) {
+      LevelReport &a = reports[i], &b = reports[j];
+      // Boards of open floor alone (the lone-box levels) are alike by nature.
+      if (a.shape.walk == all && b.shape.walk == all) continue;
+      const double o = Overlap(a.shape.walk, b.shape.walk);
+      if (o > a.overlap) a.overlap = o, a.overlap_with = b.number;
+      if (o > b.overlap) b.overlap = o, b.overlap_with = a.number;
+    }
+}
+
+namespace {
+
+double Median(std::vector<double> v) {
+  if (v.empty()) return 0;
+  std::sort(v.begin(), v.end());
+  const std::size_t m = v.size() / 2;
+  return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
+}
+
+std::vector<double> Ranks(const std::vector<double>& v) {
+  std::vector<std::size_t> order(v.size());
+  for (std::size_t k = 0; k < v.size(); ++k) order[k] = k;
+  std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) { return v[a] < v[b]; });
+  std::vector<double> rank(v.size());
+  for (std::size_t k = 0; k < order.size();) {
+    std::size_t e = k;
+    while (e + 1 < order.size() && v[order[e + 1]] == v[order[k]]) ++e;
+    for (std::size_t t = k; t <= e; ++t) rank[order[t]] = (static_cast<double>(k + e) / 2) + 1;
+    k = e + 1;
+  }
+  return rank;
+}
+
+bool InBand(const LevelReport& r, const Band& band, bool targets_only) {
+  return r.number >= band.first && r.number <= band.last && !(targets_only && ShapeFixed(r.number));
+}
+
+std::string Fixed(double v, int digits) {
+  std::ostringstream s;
+  s.setf(std::ios::fixed);
+  s.precision(digits);
+  s << v;
+  return s.str();
+}
+
+std::string List(const std::vector<int>& v) {
+  std::string s;
+  for (int n : v) s += (s.empty() ? "" : ", ") + std::to_string(n);
+  return s.empty() ? "none" : s;
+}
+
+}  // namespace
+
+double RankCorrelation(const std::vector<double>& x, const std::vector<double>& y) {
+  const auto rx = Ranks(x), ry = Ranks(y);
+  const double n = static_cast<double>(x.size());
+  double mx = 0, my = 0;
+  for (std::size_t k = 0; k < x.size(); ++k) mx += rx[k] / n, my += ry[k] / n;
+  double sxy = 0, sxx = 0, syy = 0;
+  for (std::size_t k = 0; k < x.size(); ++k) {
+    sxy += (rx[k] - mx) * (ry[k] - my);
+    sxx += (rx[k] - mx) * (rx[k] - mx);
+    syy += (ry[k] - my) * (ry[k] - my);
+  }
+  return sxx > 0 && syy > 0 ? sxy / std::sqrt(sxx * syy) : 0;
+}
+
+BandFigures FiguresOf(const std::vector<LevelReport>& reports, const Band& band, bool targets_only) {
+  BandFigures f;
+  std::vector<double> pushes, moves, effort, reachable, fatal, per_line, ferry;
+  int levels = 0, no_loop = 0;
+  for (const LevelReport& r : reports) {
+    if (!InBand(r, band, targets_only)) continue;
+    ++levels;
+    pushes.push_back(r.pushes);
+    moves.push_back(r.moves);
+    effort.push_back(static_cast<double>(r.effort.expanded));
+    reachable.push_back(static_cast<double>(r.reachable));
+    if (r.FatalShare() >= 0) fatal.push_back(r.FatalShare());
+    per_line.push_back(r.PerLine());
+    ferry.push_back(r.ferry_share);
+    no_loop += r.shape.loops == 0;
+    f.small_room_levels += r.shape.small_rooms >= 2;
+  }
+  f.pushes = Median(pushes);
+  f.moves = Median(moves);
+  f.effort = Median(effort);
+  f.reachable = Median(reachable);
+  f.fatal_share = Median(fatal);
+  f.per_line = Median(per_line);
+  f.ferry = Median(ferry);
+  f.no_loop = levels ? static_cast<double>(no_loop) / levels : 0;
+  return f;
+}
+
+std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports) {
+  std::vector<TargetCheck> checks;
+  auto add = [&](std::string what, bool holds, std::string detail) {
+    checks.push_back({std::move(what), holds, std::move(detail)});
+  };
+  std::vector<const LevelReport*> hard;
+  for (const LevelReport& r : reports)
+    if (r.number >= 100 && !ShapeFixed(r.number)) hard.push_back(&r);
+  const Band& lower = kBands[3];
+  const Band& upper = kBands[4];
+  const double floor_effort = FiguresOf(reports, kBands[2], false).effort;
+
+  std::vector<int> low_effort, few_positions, few_fatal, ferried, unmoved, bad_solution, long_moves;
+  std::vector<double> numbers, log_effort;
+  for (const LevelReport* r : hard) {
+    if (static_cast<double>(r->effort.expanded) < floor_effort) low_effort.push_back(r->number);
+    numbers.push_back(r->number);
+    log_effort.push_back(std::log(std::max<double>(1, static_cast<double>(r->effort.expanded))));
+    if (r->reachable < 5000) few_positions.push_back(r->number);
+    if (r->FatalShare() < 0.25) few_fatal.push_back(r->number);
+    if (r->ferry_share > 0.7) ferried.push_back(r->number);
+    if (r->unmoved > 0) unmoved.push_back(r->number);
+  }
+  for (const LevelReport& r : reports) {
+    if (!r.solution_ok || (r.fewest_pushes >= 0 && r.pushes != r.fewest_pushes)) bad_solution.push_back(r.number);
+    if (r.fewest_moves > 0 && r.moves > 1.25 * r.fewest_moves) long_moves.push_back(r.number);
+  }
+  add("every hard level's effort >= the median of 61-99 (" + Fixed(floor_effort, 0) + ")", low_effort.empty(),
+      "below: " + List(low_effort));
+  const double rho = RankCorrelation(numbers, log_effort);
+  add("rank correlation of level number with log effort across 100-200 >= 0.5", rho >= 0.5, Fixed(rho, 2));
+  const double e_lower = FiguresOf(reports, lower, true).effort, e_upper = FiguresOf(reports, upper, true).effort;
+  add("median effort of 151-200 >= 2x that of 100-150", e_upper >= 2 * e_lower,
+      Fixed(e_upper, 0) + " vs " + Fixed(e_lower, 0) + " (" + Fixed(e_lower > 0 ? e_upper / e_lower : 0, 2) + "x)");
+  add("every hard level has >= 5000 reachable positions", few_positions.empty(), "fewer: " + List(few_positions));
+  add("every hard level: >= 25% of the solution's steps offer a hidden fatal push", few_fatal.empty(),
+      "fewer or not computed: " + List(few_fatal));
+  for (const Band* band : {&lower, &upper}) {
+    const BandFigures f = FiguresOf(reports, *band, true);
+    add(std::string("pushes per box line, median of ") + band->label + " <= 2.5", f.per_line <= 2.5,
+        Fixed(f.per_line, 2));
+    add(std::string("ferry share, median of ") + band->label + " <= 0.35", f.ferry <= 0.35, Fixed(f.ferry, 2));
+    add(std::string("boards with no loop in ") + band->label + " <= 40%", f.no_loop <= 0.4,
+        Fixed(100 * f.no_loop, 0) + "%");
+    add(std::string("levels of ") + band->label + " with two or more rooms of exactly 3x3 or 3x4 <= 10",
+        f.small_room_levels <= 10, std::to_string(f.small_room_levels));
+  }
+  add("no hard level's ferry share above 0.7", ferried.empty(), "above: " + List(ferried));
+  add("no hard level has a box its solution never moves", unmoved.empty(), "with: " + List(unmoved));
+
+  std::vector<std::string> close;
+  for (const LevelReport& r : reports)
+    if (r.overlap >= 0.8 && r.number < r.overlap_with)
+      close.push_back(std::to_string(r.number) + "/" + std::to_string(r.overlap_with));
+  std::string pairs;
+  for (const auto& s : close) pairs += (pairs.empty() ? "" : ", ") + s;
+  add("no two boards in 1-200 overlap >= 0.8", close.empty(), "pairs: " + (pairs.empty() ? "none" : pairs));
+
+  std::map<std::string, std::vector<int>> arrangements;
+  for (const LevelReport& r : reports)
+    if (r.shape.rooms.size() >= 2) arrangements[r.shape.arrangement].push_back(r.number);
+  std::string crowded;
+  for (const auto& [key, levels] : arrangements)
+    if (levels.size() > 2) crowded += (crowded.empty() ? "" : "; ") + key + ": " + List(levels);
+  add("no arrangement of rooms used by more than 2 levels", crowded.empty(), crowded.empty() ? "none" : crowded);
+
+  add("every stored solution solves its level in the fewest pushes the solver proves", bad_solution.empty(),
+      "not: " + List(bad_solution));
+  add("stored solutions within 1.25x the fewest moves where known", long_moves.empty(), "above: " + List(long_moves));
+  return checks;
+}
+
+}  // namespace qb::levels

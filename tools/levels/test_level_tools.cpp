@@ -1,0 +1,166 @@
+// The level tools on small boards whose answers are worked out by hand: the
+// solvers' push counts and an unsolvable board, dead squares, the measures of
+// a solution and of a board, and one seeded candidate of the hard half made
+// again exactly as it stands in the committed pool.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tools/levels/candidates.h"
+#include "tools/levels/metrics.h"
+#include "tools/levels/solver.h"
+
+namespace qb::levels {
+namespace {
+
+// A board drawn in the usual signs (# wall, $ box, . target, @ figure, * box on
+// target, + figure on target) in the top left corner, walls all round it.
+Puzzle Drawn(const std::vector<std::string>& picture) {
+  std::array<std::string, 11> rows;
+  for (int r = 0; r < kH; ++r) {
+    rows[r] = std::string(kW, '1');
+    if (r >= static_cast<int>(picture.size())) continue;
+    for (std::size_t c = 0; c < picture[r].size(); ++c) {
+      const std::string signs = "# $.@*+", codes = "1034257";
+      rows[r][c] = codes[signs.find(picture[r][c])];
+    }
+  }
+  return FromRows(rows);
+}
+
+int At(int column, int row) { return row * kW + column; }
+
+struct Case {
+  const char* what;
+  std::vector<std::string> picture;
+  int pushes;  // -1: no solution
+};
+
+// Each case's push count is argued in its description.
+const Case kCases[] = {
+    {"the left box goes up and left (2), the right one up and right twice (3)",
+     {"#######", "#.   .#", "# $$  #", "#  @  #", "#######"}, 5},
+    {"the right box up and over (3) would block the left one: up-left for it (2), two left for the other",
+     {"#######", "#.    #", "#.$$  #", "#  @  #", "#######"}, 4},
+    {"in a one-cell corridor the figure can only push the near box into the far one",
+     {"##########", "#@ $ $ ..#", "##########"}, -1},
+};
+
+TEST(LevelTools, SolversFindTheFewestPushesAndProveAnUnsolvableBoard) {
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.what);
+    const Puzzle p = Drawn(c.picture);
+    const SolveResult fewest = Solve(p, 100000);
+    const SolveResult shortest = SolveForMoves(p, 100000, true);
+    const EffortResult effort = MeasureEffort(p, 100000);
+    EXPECT_TRUE(fewest.proven);
+    EXPECT_TRUE(shortest.proven);
+    EXPECT_TRUE(effort.complete);
+    EXPECT_EQ(fewest.found, c.pushes >= 0);
+    EXPECT_EQ(shortest.found, c.pushes >= 0);
+    EXPECT_EQ(effort.found, c.pushes >= 0);
+    if (c.pushes < 0) continue;
+    EXPECT_EQ(fewest.pushes, c.pushes);
+    EXPECT_EQ(shortest.pushes, c.pushes);
+    EXPECT_EQ(effort.pushes, c.pushes);
+    EXPECT_LE(shortest.moves.size(), fewest.moves.size()) << "the fewest-moves search walks no further";
+    for (const std::string& moves : {fewest.moves, shortest.moves}) {
+      Puzzle replay = p;
+      EXPECT_TRUE(Replay(replay, moves) && Solved(replay)) << moves;
+    }
+  }
+}
+
+TEST(LevelTools, ShortestSolutionWalksTheLeastAmongTheFewestPushes) {
+  // Three pushes: one box down onto (3,3), the other right onto (4,2); whichever goes first,
+  // the figure walks at least three steps to get above a box and four to get round one.
+  const Puzzle p = Drawn({"#######", "#     #", "# $$. #", "#  .@ #", "#######"});
+  const SolveResult r = SolveForMoves(p, 100000, true);
+  ASSERT_TRUE(r.found);
+  EXPECT_EQ(r.pushes, 3);
+  EXPECT_EQ(r.moves.size(), 10u);
+}
+
+TEST(LevelTools, DeadSquaresAreTheCellsNoPushLeadsFromToATarget) {
+  const Puzzle p = Drawn({"#######", "#    .#", "#     #", "#     #", "#######"});
+  const Bits dead = ComputePushDistances(p).dead;
+  const struct {
+    int column, row;
+    bool dead;
+  } cells[] = {{1, 1, true},  {1, 3, true},  {5, 3, true},  {3, 3, true},  // corners, and the bottom wall has no target
+               {3, 1, false}, {5, 1, false}, {2, 2, false}, {1, 2, true}};  // the top wall leads to the target
+  for (const auto& c : cells) EXPECT_EQ(dead.test(At(c.column, c.row)), c.dead) << c.column << "," << c.row;
+}
+
+TEST(LevelTools, SolutionFactsCountBoxLinesFerriedPushesAndStandingBoxes) {
+  // Three boxes go up into the top row and left along it to the targets; each
+  // passes (4,1) going left, so those three pushes are ferried. The box on the
+  // target at (8,3) never moves.
+  const Puzzle p = Drawn({"##########", "#...     #", "#   $$$  #", "#  @    *#", "##########"});
+  const std::string moves = "rUdrrruullLLLddrrrUdrruulLLLddrrrUruLLL";
+  const SolutionFacts f = StudySolution(p, moves);
+  EXPECT_TRUE(f.replays);
+  EXPECT_EQ(f.pushes, 12);
+  EXPECT_EQ(f.moves, 39);
+  EXPECT_EQ(f.box_lines, 6);
+  EXPECT_DOUBLE_EQ(f.ferry_share, 0.25);
+  Bits standing;
+  standing.set(At(8, 3));
+  EXPECT_EQ(f.unmoved, standing);
+  const Puzzle core = Core(p, f.unmoved);
+  EXPECT_TRUE(core.walls.test(At(8, 3)));
+  EXPECT_EQ(core.boxes.count(), 3);
+  EXPECT_EQ(core.targets.count(), 3);
+}
+
+TEST(LevelTools, AHiddenFatalPushIsOneNoSimplePruningShows) {
+  // "ULrruLL": after the second push the lower box sits on (1,2) and the other on
+  // the top row. Pushing the lower box up into the corner target is then fatal
+  // (the top-row box can never come down to (1,2)), and neither a dead square nor
+  // a 2x2 block shows it. One push later the same push makes a 2x2 block.
+  const Puzzle p = Drawn({"#######", "#.    #", "#.$$  #", "#  @  #", "#######"});
+  const Exploration explored(p, 100000);
+  ASSERT_TRUE(explored.complete());
+  EXPECT_EQ(explored.HiddenFatalSteps("ULrruLL"), 1);
+  EXPECT_EQ(explored.HiddenFatalSteps("ULrru"), -1) << "moves that do not solve are refused";
+  const Exploration cut(p, 3);
+  EXPECT_FALSE(cut.complete());
+  EXPECT_EQ(cut.HiddenFatalSteps("ULrruLL"), -1);
+}
+
+TEST(LevelTools, BoardShapesTheirLoopsAndOverlap) {
+  const Puzzle ring = Drawn({"#####", "#@  #", "# # #", "#   #", "#####"});
+  const Puzzle hall = Drawn({"#####", "#@  #", "#   #", "#   #", "#####"});
+  EXPECT_EQ(ShapeOf(ring).loops, 1);
+  EXPECT_EQ(ShapeOf(hall).loops, 0);
+  EXPECT_EQ(ShapeOf(hall).rooms.size(), 1u);
+  EXPECT_EQ(ShapeOf(hall).arrangement, "3x3");
+
+  // An L-shaped walk turned a quarter and moved overlaps its first place fully; the ring covers 8 of the hall's 9 cells.
+  const Puzzle l1 = Drawn({"######", "#@   #", "#  ###", "#  #", "####"});
+  const Bits a = ShapeOf(l1).walk;
+  Bits b;
+  a.each([&](int i) { b.set(At(10 - i / kW, 3 + i % kW)); });
+  EXPECT_DOUBLE_EQ(Overlap(a, b), 1.0);
+  EXPECT_DOUBLE_EQ(Overlap(ShapeOf(ring).walk, ShapeOf(hall).walk), 8.0 / 9.0);
+}
+
+TEST(LevelTools, ASeededCandidateComesOutAsThePoolHoldsIt) {
+  constexpr std::uint64_t kSeed = 1054;  // a seed that is quick to make
+  std::ifstream in(std::string(QB_SOURCE_DIR) + "/tools/levels/hard_pool.txt");
+  ASSERT_TRUE(in);
+  const std::string pool((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string header = "candidate " + std::to_string(kSeed) + "\n";
+  const auto from = pool.find(header);
+  ASSERT_NE(from, std::string::npos);
+  const auto to = pool.find("candidate ", from + header.size());
+  const auto made = MakeCandidate(kSeed, CandidateBudgets{});
+  ASSERT_TRUE(made.has_value());
+  std::ostringstream text;
+  WriteCandidate(text, *made);
+  EXPECT_EQ(text.str(), pool.substr(from, to == std::string::npos ? std::string::npos : to - from));
+}
+
+}  // namespace
+}  // namespace qb::levels
