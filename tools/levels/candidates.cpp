@@ -53,13 +53,15 @@ std::string ShortestSolution(const Puzzle& p, std::uint64_t budget) {
   return r.found ? r.moves : std::string();
 }
 
-std::optional<HardCandidate> MakeCandidate(std::uint64_t seed, const CandidateBudgets& b, bool fenced) {
+std::optional<HardCandidate> MakeCandidate(std::uint64_t seed, const CandidateBudgets& b, Kind kind) {
+  const bool fenced = kind == Kind::Fenced;
   Rng rng(seed * 0x2545F4914F6CDD1Dull + 0x1234567ull);
   HallOptions o;
   const int edge = rng.Below(100);
   o.edge = edge < 6 ? Edge::Closed : edge < 36 ? Edge::Open : Edge::Inside;
   o.mirror = rng.Chance(20);
   o.thick = fenced;
+  if (kind == Kind::Open) o.edge = Edge::Open;
   if (fenced) o.edge = edge < 30 ? Edge::Open : Edge::Inside;
   const int boxes = rng.Between(5, 8);
   const int floor = boxes * rng.Between(55, 80) / 10;
@@ -135,6 +137,7 @@ std::optional<HardCandidate> MakeCandidate(std::uint64_t seed, const CandidateBu
     p = Core(p, still);
     f = StudySolution(p, moves);
     if (!f.replays || f.ferry_share > 0.6 || p.boxes.count() < 4) continue;
+    if (kind == Kind::Clear && !(p.boxes & p.targets).none()) continue;
     starts.push_back({k, still, n.depth - estimate(p.boxes)});
   }
   std::sort(starts.begin(), starts.end(), [](const Start& a, const Start& b) {

@@ -40,9 +40,13 @@ struct CandidateBudgets {
 
 // The candidate of one seed, or nothing when no start of its hall meets the floor
 // the hard half asks (every box moves, enough positions and fatal pushes).
-// A fenced candidate's walls are at least two cells thick, so that as boxes on
-// targets they can never be pushed from inside.
-std::optional<HardCandidate> MakeCandidate(std::uint64_t seed, const CandidateBudgets& b, bool fenced = false);
+enum class Kind {
+  Walled,
+  Clear,   // walled, and no box starts on a target
+  Open,    // walled, the hall reaching the board's edge
+  Fenced,  // walls at least two cells thick, so that as boxes on targets they can never be pushed from inside
+};
+std::optional<HardCandidate> MakeCandidate(std::uint64_t seed, const CandidateBudgets& b, Kind kind = Kind::Walled);
 
 void WriteCandidate(std::ostream& out, const HardCandidate& c);
 std::vector<HardCandidate> ReadCandidates(const std::string& path);

@@ -3,10 +3,12 @@
 // how the levels were made), docs/levels-effort.png (effort against level
 // number on a log scale) and docs/levels.png (every board as a thumbnail).
 //
-// Usage: qb_level_docs REPO_ROOT [--check] [--levels FIRST LAST]
+// Usage: qb_level_docs REPO_ROOT [--check] [--levels FIRST LAST] [--explain N]
 //   --check   print the band table and the targets, write nothing; the exit
 //             status is 0 when every target holds
 //   --levels  measure only these levels (a quick look; implies --check)
+//   --explain print one level, its solution box by box, and at each step the
+//             pushes that would be fatal unseen
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -160,6 +162,69 @@ std::string BandTable(const std::vector<LevelReport>& reports, bool targets_only
   return md.str();
 }
 
+// A level for a player's eye: the board, then the stored solution as the journeys
+// of its boxes (letters in the order they first move), then the tempting pushes
+// that would lose the level where no dead square or 2x2 block gives it away,
+// with the steps at which they are on offer.
+int Explain(const Puzzle& p, const std::string& moves) {
+  static const char* const kWay[4] = {"left", "up", "right", "down"};
+  const SolutionFacts facts = StudySolution(p, moves);
+  const Puzzle q = Core(p, facts.unmoved);
+  const std::string signs = " #@$.*?+";
+  for (const auto& row : q.Rows()) {
+    std::string line;
+    for (char ch : row) line += signs[static_cast<std::size_t>(ch - '0')];
+    std::cout << "|" << line << "|\n";
+  }
+  const Exploration explored(q, Budgets{}.explore);
+  auto where = [](int i) {
+    std::ostringstream s;
+    s << "(" << i % kW + 1 << "," << i / kW + 1 << ")";
+    return s.str();
+  };
+  std::array<char, kCells> name;
+  name.fill(0);
+  char next_name = 'A';
+  std::map<std::pair<int, int>, std::vector<int>> fatal;  // (cell, direction) -> steps
+  Puzzle at = q;
+  int step = 0, line_box = -1, line_dir = -1, line_count = 0, line_from = 0;
+  auto finish = [&] {
+    if (line_count > 0)
+      std::cout << "push " << step - line_count + 1 << ": box " << static_cast<char>(line_box) << " from "
+                << where(line_from) << " " << kWay[line_dir] << " x" << line_count << "\n";
+  };
+  for (char ch : moves) {
+    const bool push = ch >= 'A' && ch <= 'Z';
+    if (push && explored.complete())
+      for (auto [box, d] : FatalPushes(at, [&](const Bits& b, int z) { return explored.Dead(b, z); }))
+        fatal[{box, d}].push_back(step + 1);
+    Replay(at, std::string(1, ch));
+    if (!push) continue;
+    const int d = static_cast<int>(std::string("LURD").find(ch));
+    const int box_at = at.figure;
+    if (!name[box_at]) name[box_at] = next_name++;
+    const int box = name[box_at];
+    name[Step(box_at, d)] = name[box_at];
+    name[box_at] = 0;
+    if (box != line_box || d != line_dir) {
+      finish();
+      line_box = box;
+      line_dir = d;
+      line_count = 0;
+      line_from = box_at;
+    }
+    ++step;
+    ++line_count;
+  }
+  finish();
+  if (!explored.complete()) std::cout << "(too many positions to mark the fatal pushes)\n";
+  for (const auto& [push, steps] : fatal)
+    std::cout << "fatal: the box on " << where(push.first) << " " << kWay[push.second] << ", on offer before push "
+              << steps.front() << (steps.size() > 1 ? " to " + std::to_string(steps.back()) : std::string()) << " ("
+              << steps.size() << " steps)\n";
+  return 0;
+}
+
 std::string TargetList(const std::vector<TargetCheck>& checks) {
   std::ostringstream out;
   for (const TargetCheck& c : checks)
@@ -174,10 +239,12 @@ int Run(int argc, char** argv) {
   }
   const std::string root = argv[1];
   bool check_only = false;
-  int first = 1, last = 200;
+  int first = 1, last = 200, explain = 0;
   for (int i = 2; i < argc; ++i) {
     if (std::strcmp(argv[i], "--check") == 0) {
       check_only = true;
+    } else if (std::strcmp(argv[i], "--explain") == 0 && i + 1 < argc) {
+      explain = std::atoi(argv[++i]);
     } else if (std::strcmp(argv[i], "--levels") == 0 && i + 2 < argc) {
       first = std::atoi(argv[++i]);
       last = std::atoi(argv[++i]);
@@ -191,6 +258,11 @@ int Run(int argc, char** argv) {
   const auto names = ReadNumbered(root + "/data/level_names.txt");
   const auto ideas = ReadNumbered(root + "/tools/levels/ideas.txt");
   const auto stored = ReadSolutions(root + "/tests/data/solutions.txt");
+  if (explain > 0) {
+    for (const auto& [rec, p] : ReadPuzzles(root + "/data/levels.txt"))
+      if (rec.number == explain) return Explain(p, stored.count(explain) ? stored.at(explain) : "");
+    return 1;
+  }
   std::map<int, Puzzle> levels;
   std::vector<LevelReport> reports;
   for (const auto& [rec, p] : ReadPuzzles(root + "/data/levels.txt")) {

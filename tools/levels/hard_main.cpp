@@ -1,10 +1,11 @@
 // The hard half's generator.
 //
-//   qb_hard_half pool POOL.txt FIRST_SEED LAST_SEED MIN_EFFORT [--fenced]
+//   qb_hard_half pool POOL.txt FIRST_SEED LAST_SEED MIN_EFFORT [--clear | --open | --fenced]
 //       makes one candidate per seed (when the seed's hall yields one) and adds
 //       it to POOL.txt when its effort reaches MIN_EFFORT; the same seeds give
-//       the same candidates. --fenced makes halls with thick walls, for the
-//       levels without walls.
+//       the same candidates. --clear keeps only starts with no box on a
+//       target; --open lays every hall out against the board's edge; --fenced
+//       makes halls with thick walls, for the levels without walls.
 //   qb_hard_half place LEVELS.txt SOLUTIONS.txt POOL.txt...
 //       fills levels 100 to 200 (but the fixed shapes 104, 111, 114 and 196)
 //       from the pools: the levels that measure best, alike in no board, with
@@ -29,12 +30,12 @@
 namespace qb::levels {
 namespace {
 
-int Pool(const std::string& path, std::uint64_t first, std::uint64_t last, std::uint64_t min_effort, bool fenced) {
+int Pool(const std::string& path, std::uint64_t first, std::uint64_t last, std::uint64_t min_effort, Kind kind) {
   std::ofstream out(path, std::ios::app);
   const CandidateBudgets budgets;
   for (std::uint64_t seed = first; seed <= last; ++seed) {
     const auto t0 = std::chrono::steady_clock::now();
-    const auto c = MakeCandidate(seed, budgets, fenced);
+    const auto c = MakeCandidate(seed, budgets, kind);
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (!c) {
       std::printf("seed %llu: none (%.1f s)\n", static_cast<unsigned long long>(seed), s);
@@ -64,6 +65,7 @@ struct Pick {
   BoardShape shape;
   bool on_target_start;  // a box stands on a target at the start
   bool can_edge, can_target;
+  Bits plain;  // where the figure may start off the targets and the board's edge
 };
 
 double Quality(const HardCandidate& c) {
@@ -123,7 +125,8 @@ int Place(const std::string& level_path, const std::string& solution_path, const
   for (const HardCandidate* c : order) {
     Pick pick{c, ShapeOf(c->puzzle), !(c->puzzle.boxes & c->puzzle.targets).none(),
               !c->closed && !(c->zone & rim & ~c->puzzle.targets).none(),
-              !(c->zone & c->puzzle.targets & ~c->puzzle.boxes & ~rim).none()};
+              !(c->zone & c->puzzle.targets & ~c->puzzle.boxes & ~rim).none(), c->zone & ~c->puzzle.targets & ~rim};
+    if (pick.plain.none()) continue;
     if (c->fenced) {
       fenced.push_back(pick);
       continue;
@@ -180,12 +183,11 @@ int Place(const std::string& level_path, const std::string& solution_path, const
   }
   for (std::size_t k = 0; k < walled.size(); ++k) {
     Puzzle p = walled[k].c->puzzle;
-    if (kind[k] != 0) {
-      const Bits where = kind[k] == 1 ? (walled[k].c->zone & rim & ~p.targets)
-                                      : (walled[k].c->zone & p.targets & ~p.boxes & ~rim);
-      p.figure = where.lowest();
-    }
-    const std::string moves = kind[k] == 0 ? walled[k].c->moves : ShortestSolution(p, 20000000);
+    const Bits where = kind[k] == 1   ? (walled[k].c->zone & rim & ~p.targets)
+                       : kind[k] == 2 ? (walled[k].c->zone & p.targets & ~p.boxes & ~rim)
+                                      : walled[k].plain;
+    if (!where.test(p.figure)) p.figure = where.lowest();
+    const std::string moves = p.figure == walled[k].c->puzzle.figure ? walled[k].c->moves : ShortestSolution(p, 20000000);
     if (moves.empty()) throw std::runtime_error("seed " + std::to_string(walled[k].c->seed) + ": no solution");
     levels[numbers[k]] = p;
     solutions[numbers[k]] = moves;
@@ -224,12 +226,22 @@ int Place(const std::string& level_path, const std::string& solution_path, const
 }
 
 int Run(int argc, char** argv) {
-  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "pool") == 0)
+  if ((argc == 6 || argc == 7) && std::strcmp(argv[1], "pool") == 0) {
+    const std::string kind = argc == 7 ? argv[6] : "";
+    if (!kind.empty() && kind != "--clear" && kind != "--open" && kind != "--fenced") {
+      std::cerr << "qb_hard_half: unknown option " << kind << "\n";
+      return 2;
+    }
     return Pool(argv[2], std::strtoull(argv[3], nullptr, 10), std::strtoull(argv[4], nullptr, 10),
-                std::strtoull(argv[5], nullptr, 10), argc == 7 && std::strcmp(argv[6], "--fenced") == 0);
+                std::strtoull(argv[5], nullptr, 10),
+                kind == "--clear"   ? Kind::Clear
+                : kind == "--open"  ? Kind::Open
+                : kind == "--fenced" ? Kind::Fenced
+                                     : Kind::Walled);
+  }
   if (argc >= 5 && std::strcmp(argv[1], "place") == 0)
     return Place(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
-  std::cerr << "usage: qb_hard_half pool POOL.txt FIRST_SEED LAST_SEED MIN_EFFORT [--fenced]\n"
+  std::cerr << "usage: qb_hard_half pool POOL.txt FIRST_SEED LAST_SEED MIN_EFFORT [--clear | --open | --fenced]\n"
                "       qb_hard_half place LEVELS.txt SOLUTIONS.txt POOL.txt...\n";
   return 2;
 }

@@ -228,27 +228,32 @@ Exploration::~Exploration() = default;
 bool Exploration::complete() const { return impl_->complete; }
 std::size_t Exploration::positions() const { return impl_->table.size(); }
 
-int Exploration::HiddenFatalSteps(const std::string& moves) const {
+bool Exploration::Dead(const Bits& boxes, int zone) const {
   const Impl& m = *impl_;
-  if (!m.complete) return -1;
-  return CountFatalSteps(m.puzzle, moves, [&](const Bits& boxes, int zone) {
-    const std::int32_t k = m.table.Find(boxes, zone);
-    return k >= 0 && !m.solvable[k];
-  });
+  if (!m.complete) return false;
+  const std::int32_t k = m.table.Find(boxes, zone);
+  return k >= 0 && !m.solvable[k];
 }
 
-int CountFatalSteps(const Puzzle& p, const std::string& moves,
-                    const std::function<bool(const Bits& boxes, int zone)>& dead) {
-  const Rules rules(p);
+int Exploration::HiddenFatalSteps(const std::string& moves) const {
+  if (!impl_->complete) return -1;
+  return CountFatalSteps(impl_->puzzle, moves, [&](const Bits& boxes, int zone) { return Dead(boxes, zone); });
+}
+
+std::vector<std::pair<int, int>> FatalPushes(const Puzzle& at, const DeadTest& dead) {
+  const Rules rules(at);
+  std::vector<std::pair<int, int>> fatal;
+  rules.EachPush(at.boxes, rules.Zone(at.boxes, at.figure), [&](int box, int d, const Bits& next, int zone) {
+    if (dead(next, zone)) fatal.emplace_back(box, d);
+  });
+  return fatal;
+}
+
+int CountFatalSteps(const Puzzle& p, const std::string& moves, const DeadTest& dead) {
   Puzzle at = p;
   int steps = 0;
   for (char ch : moves) {
-    if (ch >= 'A' && ch <= 'Z') {
-      bool fatal = false;
-      rules.EachPush(at.boxes, rules.Zone(at.boxes, at.figure),
-                     [&](int, int, const Bits& next, int zone) { fatal = fatal || dead(next, zone); });
-      steps += fatal;
-    }
+    if (ch >= 'A' && ch <= 'Z') steps += !FatalPushes(at, dead).empty();
     if (!Replay(at, std::string(1, ch))) return -1;
   }
   return Solved(at) ? steps : -1;

@@ -47,17 +47,23 @@ class Exploration {
   // dead end that no dead square or 2x2 block shows; -1 when incomplete or
   // when the moves do not replay.
   int HiddenFatalSteps(const std::string& moves) const;
+  // Whether no goal can be reached from a reachable position (false when unknown).
+  bool Dead(const Bits& boxes, int zone) const;
 
  private:
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
 
+// The legal pushes (box cell, direction) from a position that no dead square or
+// 2x2 block flags and that lead where `dead` says no goal can be reached from.
+using DeadTest = std::function<bool(const Bits& boxes, int zone)>;
+std::vector<std::pair<int, int>> FatalPushes(const Puzzle& at, const DeadTest& dead);
+
 // The solution's steps (positions before a push) that offer a legal push that no
 // dead square or 2x2 block flags into a position `dead` says no goal can be
 // reached from; -1 when the moves do not replay and solve.
-int CountFatalSteps(const Puzzle& p, const std::string& moves,
-                    const std::function<bool(const Bits& boxes, int zone)>& dead);
+int CountFatalSteps(const Puzzle& p, const std::string& moves, const DeadTest& dead);
 
 struct SolutionFacts {
   bool replays = false;  // the moves are legal and end solved
