@@ -10,13 +10,16 @@
 //   --explain print one level, its solution box by box, and at each step the
 //             pushes that would be fatal unseen
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <mutex>
 #include <sstream>
+#include <thread>
 
 #include "tools/levels/level_io.h"
 #include "tools/levels/level_report.h"
@@ -228,7 +231,7 @@ int Explain(const Puzzle& p, const std::string& moves) {
 std::string TargetList(const std::vector<TargetCheck>& checks) {
   std::ostringstream out;
   for (const TargetCheck& c : checks)
-    out << "- " << (c.holds ? "PASS" : "FAIL") << " " << c.what << ": " << c.detail << "\n";
+    out << "- " << (c.holds ? "PASS" : c.aim ? "MISS" : "FAIL") << " " << c.what << ": " << c.detail << "\n";
   return out.str();
 }
 
@@ -264,25 +267,41 @@ int Run(int argc, char** argv) {
     return 1;
   }
   std::map<int, Puzzle> levels;
-  std::vector<LevelReport> reports;
-  for (const auto& [rec, p] : ReadPuzzles(root + "/data/levels.txt")) {
+  std::vector<std::pair<int, const Puzzle*>> work;
+  const auto puzzles = ReadPuzzles(root + "/data/levels.txt");
+  for (const auto& [rec, p] : puzzles) {
     levels[rec.number] = p;
-    if (rec.number < first || rec.number > last) continue;
-    const auto it = stored.find(rec.number);
-    reports.push_back(MeasureLevel(rec.number, p, it == stored.end() ? "" : it->second, budgets));
-    const LevelReport& r = reports.back();
-    std::fprintf(stderr,
-                 "level %3d: pushes %3d/%3d moves %4d/%4d effort %s reachable %s fatal %.2f line %.2f ferry %.2f "
-                 "unmoved %d loops %d rooms %s\n",
-                 r.number, r.pushes, r.fewest_pushes, r.moves, r.fewest_moves,
-                 Count(r.effort.expanded, r.effort.complete).c_str(), Count(r.reachable, r.reachable_complete).c_str(),
-                 r.FatalShare(), r.PerLine(), r.ferry_share, r.unmoved, r.shape.loops, r.shape.arrangement.c_str());
+    if (rec.number >= first && rec.number <= last) work.emplace_back(rec.number, &p);
   }
+  // Levels are measured independently, one per core; each report keeps its slot so
+  // the output does not depend on which thread finished first.
+  std::vector<LevelReport> reports(work.size());
+  std::atomic<std::size_t> next{0};
+  std::mutex log;
+  const auto measure = [&] {
+    for (std::size_t i; (i = next.fetch_add(1)) < work.size();) {
+      const int number = work[i].first;
+      const auto it = stored.find(number);
+      reports[i] = MeasureLevel(number, *work[i].second, it == stored.end() ? "" : it->second, budgets);
+      const LevelReport& r = reports[i];
+      const std::lock_guard<std::mutex> hold(log);
+      std::fprintf(stderr,
+                   "level %3d: pushes %3d/%3d moves %4d/%4d effort %s reachable %s fatal %.2f line %.2f ferry %.2f "
+                   "unmoved %d loops %d rooms %s\n",
+                   r.number, r.pushes, r.fewest_pushes, r.moves, r.fewest_moves,
+                   Count(r.effort.expanded, r.effort.complete).c_str(),
+                   Count(r.reachable, r.reachable_complete).c_str(), r.FatalShare(), r.PerLine(), r.ferry_share,
+                   r.unmoved, r.shape.loops, r.shape.arrangement.c_str());
+    }
+  };
+  std::vector<std::thread> threads(std::max(1u, std::thread::hardware_concurrency()));
+  for (std::thread& t : threads) t = std::thread(measure);
+  for (std::thread& t : threads) t.join();
   CompareBoards(reports);
   const auto checks = CheckTargets(reports);
   if (check_only) {
     std::cout << BandTable(reports, true) << "\n" << TargetList(checks);
-    return std::all_of(checks.begin(), checks.end(), [](const TargetCheck& c) { return c.holds; }) ? 0 : 1;
+    return std::all_of(checks.begin(), checks.end(), [](const TargetCheck& c) { return c.holds || c.aim; }) ? 0 : 1;
   }
 
   std::ofstream md(root + "/docs/levels.md");
@@ -303,7 +322,8 @@ int Run(int argc, char** argv) {
         "  less those the same pruning flags (budget " << budgets.explore << "; \">\" where it ran out).\n"
         "- *Fatal*: the share of the solution's steps (positions before a push) that offer a hidden fatal\n"
         "  push, one after which the level can no longer be solved although no dead square or 2x2 block\n"
-        "  shows it; found by enumerating the reachable positions and marking those that reach a goal.\n"
+        "  shows it; found by enumerating the reachable positions and marking those that reach a goal\n"
+        "  (where they are too many, by enumerating backwards from the goal every position that reaches it).\n"
         "- *Per line*: pushes per box line, a box line being a maximal run of consecutive pushes of one box\n"
         "  in one direction. *Ferry*: the share of pushes made from a (cell, direction) pair from which at\n"
         "  least three different boxes are pushed in the solution.\n"

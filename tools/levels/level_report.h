@@ -13,9 +13,10 @@ namespace qb::levels {
 
 struct Budgets {
   std::uint64_t effort = 5000000;     // positions the effort search may expand
-  std::size_t explore = 8000000;      // reachable positions enumerated
+  std::size_t explore = 4000000;      // reachable positions enumerated
   std::uint64_t solve = 2000000;      // positions the push-optimal solver may expand
-  std::uint64_t moves = 3000000;      // positions the fewest-moves search may expand
+  std::uint64_t moves = 1000000;      // positions the fewest-moves search may expand
+  std::size_t pulls = 4000000;        // positions of the backwards search that marks dead ends
 };
 
 struct LevelReport {
@@ -27,6 +28,7 @@ struct LevelReport {
   int pushes = 0, moves = 0;     // the stored solution's own counts
   int fewest_pushes = -1;        // proven by the solver; -1 when out of budget
   int fewest_moves = -1;         // proven by the fewest-moves search; -1 when out of budget
+  int moves_at_fewest_pushes = -1;  // the fewest moves with the fewest pushes; -1 when out of budget
   EffortResult effort;
   std::size_t reachable = 0;
   bool reachable_complete = false;
@@ -71,6 +73,7 @@ struct TargetCheck {
   std::string what;
   bool holds = false;
   std::string detail;
+  bool aim = false;  // reported, not required
 };
 std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports);
 
