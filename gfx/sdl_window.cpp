@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "gfx/platform.h"
+#include "gfx/sdl_icon.h"
 
 namespace qb {
 
@@ -198,7 +199,7 @@ std::optional<std::uint32_t> TranslateKeyDown(SDL_Keycode sym, std::uint16_t mod
   return std::nullopt;
 }
 
-int RunInWindow(const std::function<void()>& game) {
+int RunInWindow(const std::function<void()>& game, bool fullscreen) {
   const char* driver_asked = std::getenv("SDL_VIDEODRIVER");
   const bool driver_chosen = driver_asked && *driver_asked;
   if (!driver_chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
@@ -220,13 +221,15 @@ int RunInWindow(const std::function<void()>& game) {
   }
   // Resizable only so that the window manager offers the maximise button;
   // dragging the border snaps back to the fixed size below.
-  SDL_Window* window = SDL_CreateWindow("QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth,
-                                        kSurfaceHeight, SDL_WINDOW_RESIZABLE);
+  SDL_Window* window =
+      SDL_CreateWindow("QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth, kSurfaceHeight,
+                       SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   if (!window) {
     std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
     SDL_Quit();
     return 1;
   }
+  SetGameIcon(window);
   int status = 0;
   {
     Presenter presenter(window);

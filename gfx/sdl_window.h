@@ -14,8 +14,9 @@ namespace qb {
 // Opens the window, runs `game` on its own thread while the main thread keeps
 // the window alive, and returns the status the game passed to EndProgram.
 // Without a display it prints "cannot open the game window: ..." to stderr
-// and returns 1 without running the game.
-int RunInWindow(const std::function<void()>& game);
+// and returns 1 without running the game. `fullscreen` starts the window in
+// full screen (Alt+Enter switches, as always).
+int RunInWindow(const std::function<void()>& game, bool fullscreen = false);
 
 // The key code (as queued) for a key press, or nothing when the press queues
 // no key itself (characters come through text input). Exposed for tests.
