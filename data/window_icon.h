@@ -7,7 +7,7 @@
 
 namespace qb {
 
-inline constexpr int kWindowIconSize = 64;
+inline constexpr int kWindowIconSize = 32;
 extern const std::uint32_t kWindowIconPixels[kWindowIconSize * kWindowIconSize];
 
 }  // namespace qb

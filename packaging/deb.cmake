@@ -16,8 +16,8 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${QB_HOMEPAGE})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
-set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${CPACK_PACKAGE_DESCRIPTION_SUMMARY}
-Walk the figure over a grid of 16 by 11 cells and push every box onto a
+# The extended description; its first line is the summary above.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "Walk the figure over a grid of 16 by 11 cells and push every box onto a
 target. The 200 levels are played in order; from level 100 on they are the
 hellish half. A solved level earns a step bonus and a time bonus, and the
 score pays for taking moves back, saving and loading the position and

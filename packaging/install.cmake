@@ -34,7 +34,9 @@ add_custom_command(
   COMMENT "Compressing the manual page and the changelog")
 add_custom_target(compressed_docs ALL DEPENDS ${QB_DESKTOP_DIR}/quizzlebox.6.gz ${QB_DESKTOP_DIR}/changelog.gz)
 
-install(TARGETS quizzlebox RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Games go to games/ (/usr/games, /usr/local/games), which Debian puts on
+# every user's PATH.
+install(TARGETS quizzlebox RUNTIME DESTINATION games)
 install(FILES ${QB_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${QB_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size ${QB_ICON_SIZES})

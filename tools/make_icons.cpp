@@ -23,7 +23,7 @@ using qb::tools::Image;
 
 constexpr std::uint32_t kBoard = 0xFF00BEBE;  // the board's floor colour
 constexpr int kSizes[] = {16, 24, 32, 48, 64, 128, 256};
-constexpr int kWindowIconSize = 64;
+constexpr int kWindowIconSize = 32;
 
 Image Blank(int w, int h, std::uint32_t colour = 0) {
   return {w, h, std::vector<std::uint32_t>(static_cast<std::size_t>(w) * h, colour)};
