@@ -142,16 +142,19 @@ Image Icon(const Pictures& p, int size) {
   }
 }
 
-// Every size at its real size on a light and a dark ground, then enlarged.
+// Every size at its real size on a light and on a dark ground, then the
+// sizes up to 48 enlarged to 192 pixels, side by side.
 Image Sheet(const std::vector<Image>& icons) {
-  constexpr int kGap = 8;
-  int width = kGap, tallest = 0;
+  constexpr int kGap = 8, kEnlarged = 192;
+  int width = kGap, tallest = 0, small = 0;
   for (const auto& i : icons) {
     width += i.width + kGap;
     tallest = std::max(tallest, i.height);
+    small += i.width <= 48;
   }
+  width = std::max(width, kGap + small * (kEnlarged + kGap));
   const int row = tallest + 2 * kGap;
-  Image out = Blank(std::max(width, 4 * 256 + kGap), 2 * row + 2 * (4 * 48 + 2 * kGap), 0xFFFFFFFF);
+  Image out = Blank(width, 2 * row + kEnlarged + 2 * kGap, 0xFFFFFFFF);
   for (int band = 0; band < 2; ++band) {
     const std::uint32_t ground = band == 0 ? 0xFFE8E8E8 : 0xFF303030;
     for (int y = band * row; y < (band + 1) * row; ++y)
@@ -162,17 +165,11 @@ Image Sheet(const std::vector<Image>& icons) {
       x += i.width + kGap;
     }
   }
-  // The small sizes enlarged, to see their pixels.
-  int x = kGap, y = 2 * row + kGap;
+  int x = kGap;
   for (const auto& i : icons) {
     if (i.width > 48) continue;
-    const Image big = Grow(i, 192 / i.width);
-    if (x + big.width > out.width) {
-      x = kGap;
-      y += 192 + kGap;
-    }
-    Paste(out, big, x, y);
-    x += big.width + kGap;
+    Paste(out, Grow(i, kEnlarged / i.width), x, 2 * row + kGap);
+    x += kEnlarged + kGap;
   }
   return out;
 }
