@@ -2,7 +2,7 @@
 // and starts at the main menu; see shell/command_line.h for the options.
 #include <cstdio>
 
-#include "gfx/sdl_window.h"
+#include "gfx/window.h"
 #include "shell/command_line.h"
 #include "shell/startup.h"
 

@@ -1,4 +1,4 @@
-#include "gfx/sdl_icon.h"
+#include "gfx/sdl/icon.h"
 
 #include "data/window_icon.h"
 
