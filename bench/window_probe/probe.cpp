@@ -11,8 +11,10 @@
 // --display is the X server for everything windowed ($DISPLAY by default);
 // --fullscreen-display is a 1920x1080 server with a window manager, where
 // play is measured in full screen (Alt+Enter). --replay also times the replay
-// tool on a script that idles for a day. The solution is level 1's, in the
-// move letters of tests/data/solutions.txt (read from there by default).
+// tool on a script that idles for a day. --presses is rounded up to an even
+// number, so that the menu's pointer and the figure end where they began. The
+// solution is level 1's, in the move letters of tests/data/solutions.txt (read
+// from there by default).
 #include <X11/keysym.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -141,9 +143,44 @@ class Game {
 struct Latency {
   std::vector<double> ms;  // answered presses
   int unanswered = 0;
-  double read_seconds = 0;  // time spent reading the window while waiting for changes
+  Region area;              // the part of the window read while waiting
+  double read_seconds = 0;  // time spent reading it
   long reads = 0;
 };
+
+// The bounding box, in window pixels, of the pixels that differ between two
+// reads of the same region; nothing when none do.
+std::optional<Region> ChangedArea(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b,
+                                  const Region& region) {
+  if (a.size() != b.size() || region.width <= 0 || region.height <= 0) return std::nullopt;
+  const std::size_t pixel = a.size() / (static_cast<std::size_t>(region.width) * static_cast<std::size_t>(region.height));
+  int left = region.width, right = -1, top = region.height, bottom = -1;
+  for (int y = 0; y < region.height; ++y)
+    for (int x = 0; x < region.width; ++x) {
+      const std::size_t at = (static_cast<std::size_t>(y) * static_cast<std::size_t>(region.width) +
+                              static_cast<std::size_t>(x)) * pixel;
+      if (std::memcmp(&a[at], &b[at], pixel) == 0) continue;
+      left = std::min(left, x);
+      right = std::max(right, x);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+    }
+  if (right < 0) return std::nullopt;
+  return Region{region.x + left, region.y + top, right - left + 1, bottom - top + 1};
+}
+
+Region Union(const Region& a, const Region& b) {
+  const int x = std::min(a.x, b.x), y = std::min(a.y, b.y);
+  return {x, y, std::max(a.x + a.width, b.x + b.width) - x, std::max(a.y + a.height, b.y + b.height) - y};
+}
+
+// Grown by a margin on every side, within the bounds.
+Region Padded(const Region& r, int margin, const Region& bounds) {
+  const int x = std::max(bounds.x, r.x - margin), y = std::max(bounds.y, r.y - margin);
+  const int right = std::min(bounds.x + bounds.width, r.x + r.width + margin);
+  const int bottom = std::min(bounds.y + bounds.height, r.y + r.height + margin);
+  return {x, y, right - x, bottom - y};
+}
 
 struct Results {
   std::optional<Latency> menu_latency, play_latency;
@@ -151,7 +188,6 @@ struct Results {
   std::optional<double> replay_seconds;
   std::string replay_note;
   bool shared_memory = false;
-  int read_width = 0, read_height = 0;
 };
 
 void RecordIdle(Results& r, const std::string& what, std::optional<Usage> u) {
@@ -242,28 +278,53 @@ class Session {
     return false;
   }
 
-  // Taps one of the keys in turn, each after a pause of a random 150-300 ms
-  // and once the watched pixels have been still for 40 ms, and times each tap
-  // from the moment it is sent until a read shows changed pixels.
+  // Taps the keys in turn and times each tap from the moment it is sent until
+  // a read shows changed pixels. One untimed tap of each key first finds the
+  // area that the keys change; the timed taps then read only that area, so
+  // that a read is short and adds little to a latency. Before each tap the
+  // probe pauses a random 150-300 ms and waits until the pixels have been
+  // still for 40 ms.
   Latency Presses(const std::vector<KeySym>& keys, int count) {
     Latency l;
     std::mt19937 random(12345);
     std::uniform_int_distribution<int> pause(150, 300);
-    for (int i = 0; i < count && game_.Running(); ++i) {
+    const auto settle = [&] {
       Sleep(milliseconds(pause(random)));
       WaitQuiet(milliseconds(40), seconds(2));
-      reader_->Read();
-      const std::vector<std::uint8_t> before = reader_->current();
+    };
+    std::optional<Region> area;
+    for (KeySym key : keys) {
+      settle();
+      const auto before = Snapshot();
+      Press(key);
+      if (!WaitChange(before, seconds(1)) || !WaitQuiet(milliseconds(100), seconds(2))) continue;
+      if (const auto changed = ChangedArea(before, reader_->current(), reader_->region()))
+        area = area ? Union(*area, *changed) : *changed;
+    }
+    if (!area) {
+      l.unanswered = count;
+      return l;
+    }
+    l.area = Padded(*area, 2, reader_->region());
+    PixelReader watch(x_, window_, l.area);
+    if (!watch.ok()) {
+      l.unanswered = count;
+      return l;
+    }
+    for (int i = 0; i < count && game_.Running(); ++i) {
+      settle();
+      watch.Read();
+      const std::vector<std::uint8_t> before = watch.current();
       const auto sent = Clock::now();
       Press(keys[static_cast<std::size_t>(i) % keys.size()]);
       bool answered = false;
       while (Clock::now() - sent < seconds(1)) {
         const auto read_start = Clock::now();
-        const bool read = reader_->Read();
+        const bool read = watch.Read();
         l.read_seconds += std::chrono::duration<double>(Clock::now() - read_start).count();
         ++l.reads;
         if (!read) break;
-        if (reader_->current() != before) {
+        if (watch.current() != before) {
           answered = true;
           break;
         }
@@ -326,13 +387,7 @@ KeySym MoveKey(char c) {
 void WindowedTour(const Options& o, Results& r) {
   Session s(o, o.display);
   if (!s.Start()) return;
-  {
-    int w = 0, h = 0;
-    s.x().Size(s.window(), w, h);
-    r.read_width = std::min(w, kWatched.width);
-    r.read_height = std::min(h, kWatched.height);
-    r.shared_memory = s.reader().shared_memory();
-  }
+  r.shared_memory = s.reader().shared_memory();
   const auto menu = s.Snapshot();
   const auto back_to_menu = [&](KeySym key) {
     s.Press(key);
@@ -403,7 +458,7 @@ void WindowedTour(const Options& o, Results& r) {
   // Save with a score of 0: the refusal dialog waits for a continue key.
   if (!dialog(XK_s, "charge dialog", "CPU, a charge dialog waiting")) return;
 
-  // An even number of Right/Left presses left the figure where it started.
+  // The Right/Left presses, an even number, left the figure where it began.
   Say("solving level 1");
   for (char c : o.solution) {
     if (const KeySym k = MoveKey(c); k != NoSymbol) s.Press(k);
@@ -521,19 +576,14 @@ void PrintTable(const Options& o, const Results& r, const std::string& load_befo
   if (!r.replay_note.empty()) replay = r.replay_note;
   std::printf("| replay tool, one line `86400000 end` from the menu | %s |\n", replay.c_str());
 
-  double read_seconds = 0;
-  long reads = 0;
-  for (const auto& l : {r.menu_latency, r.play_latency})
-    if (l) {
-      read_seconds += l->read_seconds;
-      reads += l->reads;
-    }
-  const double read_ms = reads ? read_seconds * 1000.0 / static_cast<double>(reads) : 0.0;
-  std::printf("\nPixels read back with %s over %dx%d px of the window (board and status bar), %s ms per read "
-              "on average (%ld reads); a latency ends with the read that first saw the change, so it can be up "
-              "to one read late.\n",
-              r.shared_memory ? "XShmGetImage" : "XGetImage", r.read_width, r.read_height, Fixed(read_ms, 2).c_str(),
-              reads);
+  std::printf("\nA latency runs from sending the key through XTest to the end of the first read (%s) that "
+              "shows changed pixels, so it can be up to one read late:\n",
+              r.shared_memory ? "XShmGetImage" : "XGetImage");
+  for (const auto& [what, l] : {std::pair{"menu", r.menu_latency}, std::pair{"play", r.play_latency}})
+    if (l && l->reads)
+      std::printf("- %s: reads of the %dx%d px at (%d, %d) that the keys change, %s ms each on average (%ld reads)\n",
+                  what, l->area.width, l->area.height, l->area.x, l->area.y,
+                  Fixed(l->read_seconds * 1000.0 / static_cast<double>(l->reads), 3).c_str(), l->reads);
   std::printf("CPU and wakeups over %s s per screen with nothing pressed (CPU time counts in %ld ms ticks); "
               "wakeups are voluntary context switches of all threads.\n",
               Fixed(o.idle_seconds, 1).c_str(), 1000 / sysconf(_SC_CLK_TCK));
@@ -562,7 +612,7 @@ int Main(int argc, char** argv) {
     else if (arg == "--replay") o.replay = value;
     else if (arg == "--display") o.display = value;
     else if (arg == "--fullscreen-display") o.fullscreen_display = value;
-    else if (arg == "--presses") o.presses = std::max(1, std::atoi(value.c_str()));
+    else if (arg == "--presses") o.presses = std::max(2, (std::atoi(value.c_str()) + 1) / 2 * 2);
     else if (arg == "--idle-seconds") o.idle_seconds = std::max(1.0, std::atof(value.c_str()));
     else if (arg == "--solution") o.solution = value;
     else if (arg == "--label") o.label = value;

@@ -66,6 +66,8 @@ class PixelReader {
 
   bool ok() const { return ok_; }
   bool shared_memory() const { return shm_; }
+  // The part of the window read, clipped to it.
+  const Region& region() const { return region_; }
   // Reads the region once; false when the server refused (window gone or
   // unmapped). The pixels are then in current().
   bool Read();
