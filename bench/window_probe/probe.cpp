@@ -17,6 +17,7 @@
 // from there by default).
 #include <X11/keysym.h>
 #include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -186,6 +187,7 @@ struct Results {
   std::optional<Latency> menu_latency, play_latency;
   std::vector<std::pair<std::string, std::optional<Usage>>> idle;  // in table order
   std::optional<double> replay_seconds;
+  double replay_cpu_seconds = 0;
   std::string replay_note;
   bool shared_memory = false;
 };
@@ -515,7 +517,10 @@ void TimeReplay(const Options& o, Results& r) {
     _exit(127);
   }
   int status = 0;
-  waitpid(pid, &status, 0);
+  rusage used{};
+  wait4(pid, &status, 0, &used);
+  const auto cpu = [](const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; };
+  r.replay_cpu_seconds = cpu(used.ru_utime) + cpu(used.ru_stime);
   const double took = std::chrono::duration<double>(Clock::now() - start).count();
   std::remove(script.c_str());
   rmdir(dir);
@@ -572,7 +577,8 @@ void PrintTable(const Options& o, const Results& r, const std::string& load_befo
     std::printf("| %s | %s |\n", what, UsageCell(u).c_str());
   }
   std::string replay = "not measured";
-  if (r.replay_seconds) replay = Fixed(*r.replay_seconds, 2) + " s";
+  if (r.replay_seconds)
+    replay = Fixed(*r.replay_seconds, 2) + " s (" + Fixed(r.replay_cpu_seconds, 2) + " s of CPU)";
   if (!r.replay_note.empty()) replay = r.replay_note;
   std::printf("| replay tool, one line `86400000 end` from the menu | %s |\n", replay.c_str());
 
