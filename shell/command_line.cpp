@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "generated/version.h"
+#include "shell/version.h"
 
 namespace qb {
 

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "generated/version.h"
+#include "shell/version.h"
 #include "shell/command_line.h"
 
 namespace qb {

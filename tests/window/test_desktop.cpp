@@ -20,7 +20,7 @@
 #include <vector>
 
 #include "data/window_icon.h"
-#include "generated/version.h"
+#include "shell/version.h"
 
 namespace qb {
 namespace {
