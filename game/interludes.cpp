@@ -2,19 +2,28 @@
 
 #include <string>
 
+#include "data/catalogue.h"
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
-#include "shell/catalogue.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
+
+// The panels of the level card, the notices, the dialogs and the pause.
+constexpr Panel kLevelCardRed{238, 408, 68, 108, panels::kRed, panels::kLightGrey, ShadowSize::Small, 87};
+constexpr Panel kLevelCardBlue{227, 419, 170, 210, panels::kBlue, panels::kYellow, ShadowSize::Small, 189};
+constexpr Panel kLevelCardYellow{188, 458, 272, 341, panels::kYellow, panels::kBlue, ShadowSize::Large, 291};
+constexpr Panel kNoticeBox{238, 408, 158, 198, panels::kRed, panels::kLightGrey, ShadowSize::Small, 177};
+constexpr Panel kDialogBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, ShadowSize::Large, 74,
+                          InnerFill{158, 488, 75, 335, panels::kOlive}, true};
+constexpr Panel kPauseBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, ShadowSize::Large, 74, std::nullopt, true};
 
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kDialogInk = 0xFF010102;
@@ -35,37 +44,14 @@ void RedrawAfterDialog(bool animate) {
   DrawStatusLine();
 }
 
-// In a prompt, the close button ends the program and F5 returns to the menu.
-std::optional<Screen> LeaveFromPrompt(const std::string& key) {
-  if (key == key::kStrClose) return CloseProgram();
-  if (key == key::kStrF5) return MenuReturn();
-  return std::nullopt;
-}
 }  // namespace
 
-bool IsContinueKey(std::string_view key) {
-  return key == key::kStrSpace || key == key::kStrEscape || key == key::kStrBackspace;
-}
-
-Screen MenuReturn() {
-  auto& s = State();
-  s.level_running = 0;
-  s.score = s.steps = s.time = s.previous_score = 0;
-  SleepMs(270);
-  return Screen::MainMenu;
-}
-
-Screen CloseProgram() {
-  SleepMs(500);
-  return Screen::Exit;
-}
-
-void DrawDialogBox() { DrawFramedPanel(panels::kDialogBox); }
+void DrawDialogBox() { DrawFramedPanel(kDialogBox); }
 
 void DrawContinueHint() { HintLine(5, 645, "For continue press key SPACE or BACKSPACE or ESC"); }
 
 void DrawNoticeBox(std::string_view text, float x, Colour colour) {
-  DrawFramedPanel(panels::kNoticeBox);
+  DrawFramedPanel(kNoticeBox);
   Text8(x, 173, colour, text);
 }
 
@@ -89,7 +75,7 @@ Prompt ContinuePrompt() {
 }
 
 Prompt PauseScreen() {
-  DrawFramedPanel(panels::kPauseBox);
+  DrawFramedPanel(kPauseBox);
   Text8(285, 151, kDialogInk, "P A U S E");
   DrawContinueHint();
   auto& s = State();
@@ -128,17 +114,17 @@ void LevelCard() {
   VerticalRun(160, 540, 452, 467, kStatusFill);
   Text8(230, 458, kBlack, "Press space to continue");
 
-  DrawFramedPanel(panels::kLevelCardRed);
+  DrawFramedPanel(kLevelCardRed);
   const std::string level = "Level " + std::to_string(s.level);
   Text8(static_cast<float>(CentreC(level.size())), 83, 0xFFC8C500, level);
   SleepMs(250);
 
-  DrawFramedPanel(panels::kLevelCardBlue);
+  DrawFramedPanel(kLevelCardBlue);
   const std::string score = "Your score " + std::to_string(static_cast<long>(s.score));
   Text8(static_cast<float>(CentreAPrime(score.size())), 185, 0xFFC8C8C8, score);
   SleepMs(250);
 
-  DrawFramedPanel(panels::kLevelCardYellow);
+  DrawFramedPanel(kLevelCardYellow);
   Text8(286, 290, 0xFF020202, "Fieldname");
   const std::string& name = LevelName(s.level);
   Text8(static_cast<float>(CentreAPrime(name.size())), 311, 0xFF020202, name);

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
-#include "game/state.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 

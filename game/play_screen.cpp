@@ -1,14 +1,14 @@
 // The play screen: one level, from its card to its solution.
 #include <string>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
 #include "game/interludes.h"
 #include "game/moves.h"
 #include "game/paid_commands.h"
-#include "game/state.h"
-#include "shell/screens.h"
 
 namespace qb {
 

@@ -1,6 +1,6 @@
 #include "shell/question_mark.h"
 
-#include "game/state.h"
+#include "flow/state.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 

@@ -1,9 +1,9 @@
 #include "shell/startup.h"
 
-#include "game/state.h"
+#include "data/catalogue.h"
+#include "flow/state.h"
 #include "gfx/surface.h"
-#include "shell/catalogue.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace qb {
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "headless_fixture.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace qb {
 namespace {

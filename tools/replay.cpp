@@ -15,11 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/board.h"
-#include "game/state.h"
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 #include "gfx/surface.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 #include "shell/startup.h"
 
 namespace {

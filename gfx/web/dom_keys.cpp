@@ -1,5 +1,6 @@
 #include "gfx/web/dom_keys.h"
 
+#include "gfx/code_page_437.h"
 #include "gfx/key_translation.h"
 
 namespace qb {
@@ -11,30 +12,33 @@ struct Named {
   NamedKey named;
 };
 
-// KeyboardEvent.key names. The browser applies Num Lock itself: keypad 8
-// arrives as "ArrowUp" with it off and as "8" with it on; keypad 5 with it
-// off is "Clear".
+// KeyboardEvent.key names of the keys without a character. The browser
+// applies Num Lock itself: keypad 8 arrives as "ArrowUp" with it off and as
+// "8" with it on; keypad 5 with it off is "Clear".
 constexpr Named kNamed[] = {
-    {"F1", NamedKey::F1},         {"F2", NamedKey::F2},
-    {"F3", NamedKey::F3},         {"F4", NamedKey::F4},
-    {"F5", NamedKey::F5},         {"F6", NamedKey::F6},
-    {"F7", NamedKey::F7},         {"F8", NamedKey::F8},
-    {"F9", NamedKey::F9},         {"F10", NamedKey::F10},
-    {"F11", NamedKey::F11},       {"F12", NamedKey::F12},
-    {"ArrowUp", NamedKey::Up},    {"ArrowDown", NamedKey::Down},
-    {"ArrowLeft", NamedKey::Left}, {"ArrowRight", NamedKey::Right},
-    {"Home", NamedKey::Home},     {"End", NamedKey::End},
-    {"PageUp", NamedKey::PageUp}, {"PageDown", NamedKey::PageDown},
-    {"Insert", NamedKey::Insert}, {"Delete", NamedKey::Delete},
-    {"Clear", NamedKey::KeypadCentre}, {"Enter", NamedKey::Enter},
-    {"Backspace", NamedKey::Backspace}, {"Escape", NamedKey::Escape},
-    {"Tab", NamedKey::Tab},
+    {"Enter", NamedKey::kEnter},     {"Backspace", NamedKey::kBackspace}, {"Escape", NamedKey::kEscape},
+    {"Tab", NamedKey::kTab},         {"F1", NamedKey::kF1},               {"F2", NamedKey::kF2},
+    {"F3", NamedKey::kF3},           {"F4", NamedKey::kF4},               {"F5", NamedKey::kF5},
+    {"F6", NamedKey::kF6},           {"F7", NamedKey::kF7},               {"F8", NamedKey::kF8},
+    {"F9", NamedKey::kF9},           {"F10", NamedKey::kF10},             {"F11", NamedKey::kF11},
+    {"F12", NamedKey::kF12},         {"Home", NamedKey::kHome},           {"ArrowUp", NamedKey::kUp},
+    {"PageUp", NamedKey::kPageUp},   {"ArrowLeft", NamedKey::kLeft},      {"ArrowRight", NamedKey::kRight},
+    {"End", NamedKey::kEnd},         {"ArrowDown", NamedKey::kDown},      {"PageDown", NamedKey::kPageDown},
+    {"Insert", NamedKey::kInsert},   {"Delete", NamedKey::kDelete},       {"Clear", NamedKey::kKeypad5},
 };
 
-std::optional<NamedKey> Lookup(std::string_view key) {
+NamedKey Lookup(std::string_view key) {
   for (const auto& n : kNamed)
     if (n.key == key) return n.named;
-  return std::nullopt;
+  return NamedKey::kOther;
+}
+
+// The one character a key types, or nothing ("Shift", "Dead", "F1"...).
+std::optional<std::uint8_t> TypedCharacter(std::string_view key) {
+  if (key.empty()) return std::nullopt;
+  const auto bytes = TypedBytes(key);
+  if (bytes.size() != 1) return std::nullopt;
+  return bytes[0];
 }
 
 }  // namespace
@@ -42,23 +46,31 @@ std::optional<NamedKey> Lookup(std::string_view key) {
 DomKeyAction TranslateDomKey(const DomKey& k) {
   // The system's own shortcuts (Cmd on a Mac) belong to the browser.
   if (k.meta) return {};
-  const auto named = Lookup(k.key);
-  // With Alt alone nothing is queued, as on the desktop; Alt with the arrows
-  // would leave the page (history), so those are held back.
-  const bool alt_gr = k.alt && k.ctrl;  // how AltGr reports itself on some systems
-  if (k.alt && !alt_gr)
-    return {std::nullopt, named == NamedKey::Left || named == NamedKey::Right};
+  KeyPress press;
+  press.key = Lookup(k.key);
+  press.shift = k.shift;
+  press.ctrl = k.ctrl;
+  // AltGr reports itself as Ctrl+Alt on some systems; it types characters.
+  const bool alt_gr = k.alt && k.ctrl;
+  press.alt = k.alt && !alt_gr;
+  press.num_lock = press.key != NamedKey::kKeypad5;  // the browser has applied it already
+  if (k.ctrl && !alt_gr && k.code.size() == 4 && k.code.substr(0, 3) == "Key" && k.code[3] >= 'A' && k.code[3] <= 'Z')
+    press.letter = static_cast<char>(k.code[3] - 'A' + 'a');
 
-  const auto typed = DecodeUtf8(k.key);
-  if (typed.size() == 1 && (!k.ctrl || alt_gr)) return {ToCodePage437(typed[0]), true};
+  if (press.alt) {
+    // Nothing is queued with Alt, as on the desktop; Alt with an arrow would
+    // leave the page (history), so those are held back.
+    return {std::nullopt, press.key == NamedKey::kLeft || press.key == NamedKey::kRight};
+  }
+  if (press.key == NamedKey::kOther && (!k.ctrl || alt_gr))
+    if (const auto c = TypedCharacter(k.key)) return {*c, true};
 
-  if (k.ctrl && k.code.size() == 4 && k.code.substr(0, 3) == "Key" && k.code[3] >= 'A' && k.code[3] <= 'Z')
-    return {CtrlLetter(k.code[3]), false};  // queued, but Ctrl+R, Ctrl+W... stay the browser's
-
-  if (!named) return {};
-  const auto queued = TranslateNamedKey(*named, {k.shift, k.ctrl});
-  // Plain F11 (full screen) and F12 (developer tools) stay the browser's.
-  const bool browsers = !k.ctrl && !k.shift && (named == NamedKey::F11 || named == NamedKey::F12);
+  const auto queued = TranslateKeyDown(press);
+  if (!queued) return {};
+  // Ctrl with a letter stays the browser's too (Ctrl+R, Ctrl+W...), and so
+  // do plain F11 (full screen) and F12 (developer tools).
+  const bool browsers = press.key == NamedKey::kOther ||
+                        (!k.ctrl && !k.shift && (press.key == NamedKey::kF11 || press.key == NamedKey::kF12));
   return {queued, !browsers};
 }
 

@@ -1,7 +1,8 @@
-// A browser's key press (KeyboardEvent: key, code and modifiers) as the key
-// code the queue holds, and whether the page keeps the browser from acting on
-// it (arrows must not scroll, F5 must not reload, Space must not page down).
-// Plain C++, so that it is tested natively.
+// The browser's key presses (KeyboardEvent: key, code and modifiers) in the
+// toolkit-free terms of gfx/key_translation.h and gfx/code_page_437.h, and
+// whether the page keeps the browser from acting on them (arrows must not
+// scroll, F5 must not reload, Space must not page down). Plain C++, tested
+// natively.
 #pragma once
 
 #include <cstdint>

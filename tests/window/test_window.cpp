@@ -15,7 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "gfx/sdl_window.h"
+#include "gfx/window.h"
+#include "gfx/sdl/presenter.h"
 #include "gfx/surface.h"
 
 namespace qb {
@@ -176,14 +177,6 @@ TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
     EXPECT_EQ(r.w, c.expected.w) << c.w;
     EXPECT_EQ(r.h, c.expected.h) << c.w;
   }
-}
-
-TEST(Window, CodePage437) {
-  EXPECT_EQ(ToCodePage437(U'a'), 'a');
-  EXPECT_EQ(ToCodePage437(U'+'), '+');
-  EXPECT_EQ(ToCodePage437(U'é'), 0x82);
-  EXPECT_EQ(ToCodePage437(U'»'), 0xAF);
-  EXPECT_EQ(ToCodePage437(U'ř'), '?');  // not in code page 437
 }
 
 TEST(Window, CloseRequestEndsTheGameAfterHalfASecond) {

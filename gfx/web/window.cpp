@@ -1,4 +1,8 @@
-#include "gfx/web/page_platform.h"
+// The game's window in a web page (WebAssembly). The game runs on the page's
+// only thread: its waits unwind to the browser (Asyncify) and resume on a
+// timer, while the browser delivers keys to the key queue and each animation
+// frame copies the changed rows of the pixel buffer onto the canvas.
+#include "gfx/window.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
@@ -7,6 +11,7 @@
 #include <vector>
 
 #include "gfx/platform.h"
+#include "gfx/surface.h"
 #include "gfx/web/dom_keys.h"
 
 namespace qb {
@@ -124,7 +129,7 @@ EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
 
 }  // namespace
 
-void RunInPage(const std::function<void()>& game) {
+int RunInWindow(const std::function<void()>& game) {
   static PagePlatform platform;
   g_page = &platform;
   InstallPlatform(&platform);
@@ -133,7 +138,9 @@ void RunInPage(const std::function<void()>& game) {
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
   emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
   game();
+  InstallPlatform(nullptr);
   TellPageGameEnded(platform.status());
+  return platform.status();
 }
 
 }  // namespace qb

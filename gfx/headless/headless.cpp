@@ -1,4 +1,4 @@
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 
 #include <algorithm>
 #include <utility>
