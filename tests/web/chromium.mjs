@@ -142,7 +142,8 @@ export class Browser {
     } catch { /* already gone */ }
     if (this.child.exitCode === null) this.child.kill('SIGKILL');
     await this.exited;
-    fs.rmSync(this.dir, { recursive: true, force: true });
+    // Chromium's helper processes may still be writing its profile for a moment.
+    try { fs.rmSync(this.dir, { recursive: true, force: true, maxRetries: 10, retryDelay: 200 }); } catch { /* left in tmp */ }
   }
 }
 
