@@ -1,5 +1,6 @@
 #include "game/interludes.h"
 
+#include <algorithm>
 #include <string>
 
 #include "data/catalogue.h"
@@ -27,6 +28,9 @@ constexpr Panel kPauseBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, Sha
 
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kDialogInk = 0xFF010102;
+
+// The pause cup changes after this many polls.
+constexpr float kCupBlinkPolls = 468;
 
 // The hint line on the status bar, centred.
 void HintLine(int x1, int x2, std::string_view text) {
@@ -66,7 +70,7 @@ void ClearGaugeArea() {
 Prompt ContinuePrompt() {
   std::string key;
   for (;;) {
-    key = PollKey();
+    key = AwaitKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
   }
@@ -87,13 +91,15 @@ Prompt PauseScreen() {
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
     if (s.blink_counter == 0) DrawPictureAt(PicCupA, 303, 201);
-    if (s.blink_counter >= 468) {
+    if (s.blink_counter >= kCupBlinkPolls) {
       DrawPictureAt(s.blink_phase == 1 ? PicCupB : PicCupA, 303, 201);
       s.blink_phase = s.blink_phase == 1 ? 0 : 1;
       s.blink_counter = 0;
     }
     s.blink_counter += 1;
-    SleepMs(1);
+    // Passes before the counter reaches the blink leave the cup as it is.
+    const int quiet = std::max(0, static_cast<int>(kCupBlinkPolls - s.blink_counter));
+    s.blink_counter += static_cast<float>(SleepPasses(1, quiet));
   }
   RedrawAfterDialog(false);
   return {std::nullopt, key};
@@ -160,7 +166,7 @@ Screen ShowAllLevels() {
   line7("perfect intellectual performance !", 257);
   DrawPictureAt(PicHearts, 300, 281);
   for (;;) {
-    const std::string key = PollKey();
+    const std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) {
       auto& s = State();

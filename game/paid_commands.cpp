@@ -134,7 +134,7 @@ Prompt SkipLevel(SkipFrom from) {
 
 std::optional<Screen> AwaitSpaceOrSkip(SkipFrom from) {
   for (;;) {
-    std::string key = PollKey();
+    std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (key == key::kStrF5) return MenuReturn();
     if (key == "+") {

@@ -71,7 +71,8 @@ Screen EnterPassword() {
       s.previous_score = 0;
       return Screen::MainMenu;
     }
-    SleepMs(2);
+    // The screen changes only when a key comes.
+    SleepPasses(2, -1);
   }
 }
 

@@ -87,7 +87,9 @@ Screen PlayProper() {
     if (IsLevelSolved(b.board)) return Screen::Completion;
     s.time += 1;
     ErodeGauges(s.steps, s.time);
-    SleepMs(1);
+    // Passes without a key change nothing on screen until the time gauge
+    // erodes its next row; they only count.
+    s.time = CountPasses(s.time, SleepPasses(1, QuietPasses(s.steps, s.time)));
   }
 }
 

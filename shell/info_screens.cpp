@@ -56,7 +56,7 @@ Screen WaitWithQuestionMark() {
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
     BlinkQuestionMark(kInfoBlinkPolls);
-    SleepMs(1);
+    SleepUntilBlink(kInfoBlinkPolls);
   }
 }
 
@@ -157,7 +157,7 @@ Screen ShowCredits() {
   CreditLine("for free icons!", 265, 0xFF01010B);
   CreditLine("Have fun and a lot of patience!", 298);
   for (;;) {
-    const std::string key = PollKey();
+    const std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
   }

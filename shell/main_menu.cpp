@@ -109,7 +109,7 @@ Screen RunMainMenu() {
     }
     if (key == key::kStrCtrlF12) return Screen::Credits;
     BlinkQuestionMark(kMenuBlinkPolls);
-    SleepMs(1);
+    SleepUntilBlink(kMenuBlinkPolls);
   }
 }
 

@@ -30,6 +30,9 @@ class HeadlessPlatform final : public Platform {
   void OpenWindow(int width, int height) override;
   void SetTitle(std::string_view title) override;
   void Wait(int milliseconds) override;
+  // Jumps the clock to the next key's arrival or the deadline, whichever
+  // comes first, in one step however long the wait.
+  int WaitForKey(int milliseconds) override;
   void BeforePoll() override;
   void End(int status) override;
 

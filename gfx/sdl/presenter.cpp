@@ -29,17 +29,27 @@ Presenter::~Presenter() {
   if (renderer_) SDL_DestroyRenderer(renderer_);
 }
 
-void Presenter::Present(bool force) {
-  bool changed = false;
+bool Presenter::Present(bool whole_picture) {
   auto& px = Pixels();
-  for (int y = 0; y < kSurfaceHeight; ++y) {
-    if (!px.TakeDirty(y)) continue;
+  px.BeginPresent();
+  // Only the runs of changed rows go into the texture.
+  bool changed = false;
+  for (int y = 0; y < kSurfaceHeight;) {
+    if (!px.TakeDirty(y)) {
+      ++y;
+      continue;
+    }
+    const int first = y;
+    do {
+      std::uint32_t* row = &frame_[static_cast<std::size_t>(y) * kSurfaceWidth];
+      for (int x = 0; x < kSurfaceWidth; ++x) row[x] = px.Load(x, y) | 0xFF000000u;
+      ++y;
+    } while (y < kSurfaceHeight && px.TakeDirty(y));
+    const SDL_Rect rows{0, first, kSurfaceWidth, y - first};
+    SDL_UpdateTexture(texture_, &rows, &frame_[static_cast<std::size_t>(first) * kSurfaceWidth], kSurfaceWidth * 4);
     changed = true;
-    std::uint32_t* row = &frame_[static_cast<std::size_t>(y) * kSurfaceWidth];
-    for (int x = 0; x < kSurfaceWidth; ++x) row[x] = px.Load(x, y) | 0xFF000000u;
   }
-  if (!changed && !force) return;
-  SDL_UpdateTexture(texture_, nullptr, frame_.data(), kSurfaceWidth * 4);
+  if (!changed && !whole_picture) return false;
   int out_w = kSurfaceWidth, out_h = kSurfaceHeight;
   SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
   const SDL_Rect dst = FitPicture(out_w, out_h);
@@ -48,6 +58,7 @@ void Presenter::Present(bool force) {
   SDL_RenderClear(renderer_);
   SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
   SDL_RenderPresent(renderer_);
+  return true;
 }
 
 }  // namespace qb

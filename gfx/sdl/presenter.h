@@ -23,9 +23,10 @@ class Presenter {
 
   bool ok() const { return renderer_ && texture_; }
 
-  // Copies the changed rows and shows the frame when anything changed, or
-  // always when `force` (the window was exposed, resized or maximised).
-  void Present(bool force);
+  // Uploads the changed rows and shows the frame when anything changed, or
+  // always when `whole_picture` (the window was exposed, resized or
+  // maximised); returns whether it showed one.
+  bool Present(bool whole_picture);
 
  private:
   SDL_Renderer* renderer_ = nullptr;
