@@ -1,12 +1,15 @@
 // The game's window in a web page (WebAssembly). The game runs on the page's
 // only thread: its waits unwind to the browser (Asyncify) and resume on a
-// timer, while the browser delivers keys to the key queue and each animation
-// frame copies the changed rows of the pixel buffer onto the canvas.
+// timer or on a key, while the browser delivers keys to the key queue and the
+// first change after a frame asks for the next animation frame, which copies
+// the changed rows of the pixel buffer onto the canvas.
 #include "gfx/window.h"
 
 #include <emscripten.h>
 #include <emscripten/html5.h>
 
+#include <algorithm>
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -29,43 +32,83 @@ EM_JS(void, PutRowsOnCanvas, (const void* rgba, int width, int y0, int y1), {
   if (Module['onFrame']) Module['onFrame']();
 });
 
+// Sleeps until the milliseconds have passed (negative: no limit) or a key
+// wakes the game, whichever comes first. The browser runs meanwhile.
+EM_ASYNC_JS(void, SleepUntilWoken, (int ms), {
+  await new Promise((resolve) => {
+    let timer = null;
+    const wake = () => {
+      if (timer !== null) clearTimeout(timer);
+      Module.qbWake = null;
+      resolve();
+    };
+    if (ms >= 0) timer = setTimeout(wake, ms);
+    Module.qbWake = wake;
+  });
+});
+
+// Ends SleepUntilWoken early; the game resumes once the browser's current
+// event is handled.
+EM_JS(void, WakeGame, (), {
+  if (Module.qbWake) Module.qbWake();
+});
+
 // Tells the page that the game has ended; it shows its end note.
 EM_JS(void, TellPageGameEnded, (int status), {
   if (Module['onGameEnded']) Module['onGameEnded'](status);
 });
 
-// Longest stretch without giving the browser a turn (it paints, takes keys).
+// Longest stretch the game runs without giving the browser a turn.
 constexpr double kLongestRunMs = 50;
-// A deadline further behind than this (a hidden tab's timers are slowed to
-// a second) is given up rather than caught up at full speed.
+// The game's clock may fall behind the real one (the browser clamps nested
+// timers to 4 ms, a hidden tab's to a second); it catches up by not sleeping,
+// but a gap larger than this is given up rather than raced through.
 constexpr double kMostLagMs = 100;
 
+// Waits keep a running deadline, the game's clock, and sleep only while it
+// lies ahead of the real clock: with the 4 ms timer clamp, four 1 ms waits
+// cost one sleep, and the play loop still makes about a thousand passes a
+// second.
 class PagePlatform final : public Platform {
  public:
   void OpenWindow(int, int) override {}  // the page holds the canvas
   void SetTitle(std::string_view title) override { emscripten_set_window_title(std::string(title).c_str()); }
 
-  // Keeps a running deadline and sleeps only while it lies ahead of the
-  // clock: with the browser's 4 ms timer clamp, four 1 ms waits cost one
-  // sleep, and the game still makes about a thousand passes a second.
   void Wait(int milliseconds) override {
-    waited_ = true;
-    const double now = emscripten_get_now();
-    if (deadline_ < now - kMostLagMs) deadline_ = now;
-    deadline_ += milliseconds;
-    const double ahead = deadline_ - now;
-    if (ahead >= 1)
-      Sleep(static_cast<unsigned>(ahead));
+    const double now = Now();
+    game_ms_ += milliseconds;
+    if (game_ms_ - now >= 1)
+      Sleep(game_ms_ - now);
     else if (now - last_sleep_ >= kLongestRunMs)
       Sleep(0);
   }
 
-  // A loop that polls without waiting in between only waits for a key:
-  // rather than spin, it gives the browser a turn on each poll.
+  int WaitForKey(int milliseconds) override {
+    if (Keys().Size() > 0) return 0;
+    Now();
+    const double from = game_ms_;
+    const bool limited = milliseconds >= 0;
+    const double until = from + milliseconds;
+    while (Keys().Size() == 0) {
+      const double now = Now();
+      if (limited && now >= until) break;
+      SleepOrKey(limited ? until - now : -1);
+    }
+    if (Keys().Size() == 0) {  // the time ran out
+      game_ms_ = until;
+      return milliseconds;
+    }
+    // A key: the game's clock goes as far as the real one, within the wait.
+    const double waited = std::max(0.0, std::floor(Now() - from));
+    const int passed = limited ? static_cast<int>(std::min<double>(waited, milliseconds)) : static_cast<int>(waited);
+    game_ms_ = from + passed;
+    return passed;
+  }
+
+  // Every loop polls; one that has not let the browser run for a while (a
+  // loop that never waits) yields here, so that no loop freezes the tab.
   void BeforePoll() override {
-    ++polls_;
-    if (!waited_) Sleep(1);
-    waited_ = false;
+    if (Now() - last_sleep_ >= kLongestRunMs) Sleep(0);
   }
 
   void End(int status) override {
@@ -75,23 +118,33 @@ class PagePlatform final : public Platform {
 
   bool ended() const { return ended_; }
   int status() const { return status_; }
-  unsigned long polls() const { return polls_; }
 
  private:
-  void Sleep(unsigned ms) {
-    emscripten_sleep(ms);
+  // The real clock; the game's clock is held within kMostLagMs behind it.
+  double Now() {
+    const double now = emscripten_get_now();
+    game_ms_ = std::max(game_ms_, now - kMostLagMs);
+    return now;
+  }
+  // A plain sleep: keys are queued meanwhile but do not end it.
+  void Sleep(double ms) {
+    emscripten_sleep(static_cast<unsigned>(std::ceil(ms)));
+    last_sleep_ = emscripten_get_now();
+  }
+  // A sleep that a key ends (negative: until a key).
+  void SleepOrKey(double ms) {
+    SleepUntilWoken(ms < 0 ? -1 : static_cast<int>(std::ceil(ms)));
     last_sleep_ = emscripten_get_now();
   }
 
-  double deadline_ = 0;
+  double game_ms_ = 0;
   double last_sleep_ = 0;
-  bool waited_ = true;
   bool ended_ = false;
   int status_ = 0;
-  unsigned long polls_ = 0;
 };
 
 PagePlatform* g_page = nullptr;
+bool g_frame_asked = false;
 
 // The frame in the canvas's byte order (R, G, B, A), updated row by row.
 std::vector<std::uint32_t>& Frame() {
@@ -99,8 +152,10 @@ std::vector<std::uint32_t>& Frame() {
   return frame;
 }
 
-EM_BOOL OnAnimationFrame(double, void*) {
+EM_BOOL PresentFrame(double, void*) {
+  g_frame_asked = false;
   auto& px = Pixels();
+  px.BeginPresent();
   auto& frame = Frame();
   int first = -1, last = -1;
   for (int y = 0; y < kSurfaceHeight; ++y) {
@@ -114,16 +169,25 @@ EM_BOOL OnAnimationFrame(double, void*) {
     }
   }
   if (first >= 0) PutRowsOnCanvas(frame.data(), kSurfaceWidth, first, last);
-  return EM_TRUE;
+  return EM_FALSE;  // the next change asks for the next frame
 }
 
-std::string_view Field(const char* s) { return s; }
+// The first change after a frame: show it with the next animation frame.
+void AskForFrame(void*) {
+  if (g_frame_asked) return;
+  g_frame_asked = true;
+  emscripten_request_animation_frame(PresentFrame, nullptr);
+}
 
 EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
   if (g_page && g_page->ended()) return EM_FALSE;
-  const DomKeyAction a =
-      TranslateDomKey({Field(e->key), Field(e->code), e->shiftKey != 0, e->ctrlKey != 0, e->altKey != 0, e->metaKey != 0});
-  if (a.queued) Keys().Push(*a.queued);
+  const DomKeyAction a = TranslateDomKey(
+      {std::string_view(e->key), std::string_view(e->code), e->shiftKey != 0, e->ctrlKey != 0, e->altKey != 0,
+       e->metaKey != 0});
+  if (a.queued) {
+    Keys().Push(*a.queued);
+    WakeGame();
+  }
   return a.take ? EM_TRUE : EM_FALSE;
 }
 
@@ -134,9 +198,10 @@ int RunInWindow(const std::function<void()>& game) {
   g_page = &platform;
   InstallPlatform(&platform);
   Keys().Clear();
+  Pixels().SetSignal(AskForFrame, nullptr);
   Pixels().MarkAllDirty();
+  AskForFrame(nullptr);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
-  emscripten_request_animation_frame_loop(OnAnimationFrame, nullptr);
   game();
   InstallPlatform(nullptr);
   TellPageGameEnded(platform.status());
@@ -144,7 +209,3 @@ int RunInWindow(const std::function<void()>& game) {
 }
 
 }  // namespace qb
-
-// How many keyboard polls the game has made: the page's measure of the play
-// loop's passes (one poll each).
-extern "C" EMSCRIPTEN_KEEPALIVE unsigned long qb_polls() { return qb::g_page ? qb::g_page->polls() : 0; }
