@@ -45,15 +45,25 @@ window.qbPage = pageTimes;
 
 // ---- the picture: as large as whole factors of device pixels allow ----
 
+const help = document.getElementById('help');
+const touchKeys = document.getElementById('touch-keys');
+
 function fit() {
   const dpr = window.devicePixelRatio || 1;
-  const room = stage.getBoundingClientRect();
-  const factor = Math.floor(Math.min(room.width * dpr / WIDTH, room.height * dpr / HEIGHT));
-  // Below one device pixel per picture pixel the picture is shrunk to fit
-  // (small phones); it cannot stay crisp there anyway.
-  const scale = factor >= 1 ? factor / dpr : Math.min(room.width / WIDTH, room.height / HEIGHT);
+  const full = document.fullscreenElement === game;
+  const roomWidth = full ? game.clientWidth : document.documentElement.clientWidth;
+  const roomHeight = (full ? game.clientHeight : window.innerHeight) - (touchKeys.hidden ? 0 : touchKeys.offsetHeight);
+  const factor = Math.floor(Math.min(roomWidth * dpr / WIDTH, roomHeight * dpr / HEIGHT));
+  // Whole factors keep every picture pixel the same size. A screen too small
+  // for that (a phone) gets the picture shrunk or grown to fit instead.
+  const scale = factor >= 2 || (factor === 1 && dpr <= 1) ? factor / dpr
+                                                          : Math.min(roomWidth / WIDTH, roomHeight / HEIGHT);
+  const height = HEIGHT * scale;
   canvas.style.width = WIDTH * scale + 'px';
-  canvas.style.height = HEIGHT * scale + 'px';
+  canvas.style.height = height + 'px';
+  // The help line shows under the picture when there is room for it, and
+  // below the fold otherwise: the picture comes first.
+  stage.style.height = (full ? roomHeight : Math.max(height, roomHeight - help.offsetHeight)) + 'px';
 }
 window.addEventListener('resize', fit);
 document.addEventListener('fullscreenchange', fit);
@@ -93,7 +103,6 @@ function press(key) {
   window.dispatchEvent(new KeyboardEvent('keyup', { key: key, code: code, bubbles: true, cancelable: true }));
 }
 
-const touchKeys = document.getElementById('touch-keys');
 const digitKeys = document.getElementById('digit-keys');
 function showTouchKeys() {
   if (!touchKeys.hidden) return;
