@@ -21,7 +21,7 @@ void RunGame(const StartOptions& options) {
     s.level_running = 0;
     first = Screen::Play;
   }
-  RunScreenLoop(first);
+  RunScreenLoop(first, options.run);
 }
 
 }  // namespace qb

@@ -39,7 +39,7 @@ int HeadlessPlatform::WaitForKey(int milliseconds) {
   waited_since_poll_ = true;
   const std::int64_t start = now_;
   AdvanceTo(now_);
-  if (Keys().Size() > 0) return 0;
+  if (Keys().Size() > 0 || (wake_every_pass_ && milliseconds >= 0)) return 0;
   const bool key_coming = next_ < keys_.size();
   std::optional<std::int64_t> until;
   if (milliseconds >= 0) until = now_ + milliseconds;
