@@ -68,7 +68,8 @@ export class Browser {
       '--headless=new', '--no-sandbox', '--remote-debugging-pipe', `--user-data-dir=${dir}`,
       `--window-size=${width},${height}`, '--no-first-run', '--no-default-browser-check',
       '--disable-background-networking', '--disable-component-update', '--disable-sync',
-      '--mute-audio', '--password-store=basic', '--use-mock-keychain', ...args, 'about:blank',
+      '--mute-audio', '--password-store=basic', '--use-mock-keychain', '--disable-dev-shm-usage', ...args,
+      'about:blank',
     ], { stdio: ['ignore', 'ignore', 'pipe', 'pipe', 'pipe'] });
     const b = new Browser(child, dir);
     await b.ready;
