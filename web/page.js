@@ -54,10 +54,11 @@ function fit() {
   const roomWidth = full ? game.clientWidth : document.documentElement.clientWidth;
   const roomHeight = (full ? game.clientHeight : window.innerHeight) - (touchKeys.hidden ? 0 : touchKeys.offsetHeight);
   const factor = Math.floor(Math.min(roomWidth * dpr / WIDTH, roomHeight * dpr / HEIGHT));
-  // Whole factors keep every picture pixel the same size. A screen too small
-  // for that (a phone) gets the picture shrunk or grown to fit instead.
-  const scale = factor >= 2 || (factor === 1 && dpr <= 1) ? factor / dpr
-                                                          : Math.min(roomWidth / WIDTH, roomHeight / HEIGHT);
+  // Whole factors of device pixels keep every picture pixel crisp and the
+  // same size (an upright phone shows the picture small, one on its side
+  // twice as large). Only a screen without room for even one device pixel
+  // per picture pixel gets the picture shrunk to fit.
+  const scale = factor >= 1 ? factor / dpr : Math.min(roomWidth / WIDTH, roomHeight / HEIGHT);
   const height = HEIGHT * scale;
   canvas.style.width = WIDTH * scale + 'px';
   canvas.style.height = height + 'px';
