@@ -215,16 +215,13 @@ void PixelBuffer::SetSignal(Signal signal, void* context) {
 }
 
 void PixelBuffer::RaiseSignal() {
-  signalled_.store(true, std::memory_order_relaxed);
-  if (signal_) signal_(signal_context_);
+  // The exchange pairs with the one in BeginPresent: whichever comes second
+  // sees the first, so either this call signals, or the present that re-arms
+  // the signal sees every row marked before it.
+  if (!signalled_.exchange(true, std::memory_order_acq_rel) && signal_) signal_(signal_context_);
 }
 
-void PixelBuffer::BeginPresent() {
-  signalled_.store(false, std::memory_order_seq_cst);
-  // Pairs with the fence in Flush: either the presenter sees a row mark that
-  // the drawing thread stored, or the drawing thread sees the re-armed signal.
-  std::atomic_thread_fence(std::memory_order_seq_cst);
-}
+void PixelBuffer::BeginPresent() { signalled_.exchange(false, std::memory_order_acq_rel); }
 
 void PixelBuffer::MarkAllDirty() {
   for (auto& d : dirty_) d.store(1, std::memory_order_release);
@@ -232,8 +229,6 @@ void PixelBuffer::MarkAllDirty() {
 
 void PixelBuffer::Flush() {
   if (!signal_) return;
-  std::atomic_thread_fence(std::memory_order_seq_cst);
-  if (signalled_.load(std::memory_order_relaxed)) return;
   for (const auto& d : dirty_)
     if (d.load(std::memory_order_relaxed)) {
       RaiseSignal();
