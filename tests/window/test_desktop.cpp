@@ -133,7 +133,7 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
   Process wm({"openbox", "--sm-disable"});
   Display* d = XOpenDisplay(nullptr);
   ASSERT_NE(d, nullptr);
-  for (int i = 0; i < 200 && Property(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK").empty(); ++i)
+  for (int i = 0; i < 400 && Property(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK").empty(); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   const int screen_w = DisplayWidth(d, DefaultScreen(d)), screen_h = DisplayHeight(d, DefaultScreen(d));
 
@@ -146,7 +146,7 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
     const Window w = GameWindow(game.pid());
     ASSERT_NE(w, 0u);
     XWindowAttributes a{};
-    for (int i = 0; i < 80; ++i) {  // the manager takes a moment to place it
+    for (int i = 0; i < 400; ++i) {  // the manager takes a moment to place it (longer on a busy machine)
       XGetWindowAttributes(d, w, &a);
       if (a.width == c.width && a.height == c.height) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(25));
