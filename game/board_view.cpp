@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "data/catalogue.h"
+#include "flow/state.h"
 #include "game/board.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/nearest.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
-#include "shell/catalogue.h"
 
 namespace qb {
 

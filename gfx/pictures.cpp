@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
 #include "gfx/pen.h"
+#include "gfx/platform.h"
 #include "gfx/surface.h"
 
 namespace qb {
@@ -23,6 +25,21 @@ const PictureData& Stored(std::string_view name) {
 
 void Draw(const PictureData& picture) {
   const Pen pen = ThePen();
+  // At a whole-pixel pen position, where the game puts every picture, each
+  // pixel lands at a fixed offset: store it directly, cut to the surface.
+  if (pen.x == std::trunc(pen.x) && pen.y == std::trunc(pen.y) && std::abs(pen.x) < 1e6f && std::abs(pen.y) < 1e6f) {
+    const int x0 = static_cast<int>(pen.x), y0 = static_cast<int>(pen.y);
+    PixelBuffer& buffer = Pixels();
+    if (x0 >= 0 && y0 >= 0 && x0 + picture.width <= kSurfaceWidth && y0 + picture.height <= kSurfaceHeight) {
+      for (const PicturePixel& p : picture.pixels) buffer.Store(x0 + p.dx, y0 + p.dy, p.colour);
+      return;
+    }
+    for (const PicturePixel& p : picture.pixels) {
+      const int x = x0 + p.dx, y = y0 + p.dy;
+      if (x >= 0 && x < kSurfaceWidth && y >= 0 && y < kSurfaceHeight) buffer.Store(x, y, p.colour);
+    }
+    return;
+  }
   for (const PicturePixel& p : picture.pixels)
     PutPixel(pen.x + static_cast<float>(p.dx), pen.y + static_cast<float>(p.dy), p.colour);
 }

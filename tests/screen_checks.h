@@ -13,15 +13,15 @@
 #include <utility>
 #include <vector>
 
-#include "game/state.h"
-#include "gfx/headless.h"
+#include "data/catalogue.h"
+#include "flow/state.h"
+#include "gfx/headless/headless.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "headless_fixture.h"
-#include "shell/catalogue.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace qb::testing {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/scoring.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "player.h"
 #include "screen_checks.h"

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/board.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "screen_checks.h"
 

@@ -5,15 +5,15 @@
 #include <utility>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/text.h"
+#include "data/catalogue.h"
+#include "flow/screens.h"
 #include "screen_checks.h"
-#include "shell/catalogue.h"
-#include "shell/screens.h"
 
 namespace qb {
 namespace {
@@ -331,7 +331,8 @@ TEST_F(FrameTest, GameFrameLeavesTheSeamsBlack) {
 TEST_F(FrameTest, SmallShadowLeavesItsCornerUntouched) {
   const Colour before = 0xFF555555;
   FillBox(0, 0, 695, 478, before);
-  DrawFramedPanel(panels::kNoticeBox);
+  constexpr Panel kNoticeBox{238, 408, 158, 198, panels::kRed, panels::kLightGrey, ShadowSize::Small, 177};
+  DrawFramedPanel(kNoticeBox);
   EXPECT_EQ(GetPixel(409, 176), before);
   EXPECT_EQ(GetPixel(409, 177), kShadowColour);
   EXPECT_EQ(GetPixel(427, 219), kShadowColour);

@@ -10,10 +10,10 @@
 #include <string_view>
 #include <vector>
 
+#include "data/catalogue.h"
 #include "game/scoring.h"
 #include "player.h"
-#include "shell/catalogue.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace {
 std::atomic<long> g_live_allocations{0};

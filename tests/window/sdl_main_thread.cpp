@@ -80,6 +80,7 @@ QB_SDL_MAIN_THREAD(Uint32, SDL_GetWindowFlags, (SDL_Window * window), (window))
 QB_SDL_MAIN_THREAD(void, SDL_SetWindowTitle, (SDL_Window * window, const char* title), (window, title))
 QB_SDL_MAIN_THREAD(void, SDL_SetWindowSize, (SDL_Window * window, int w, int h), (window, w, h))
 QB_SDL_MAIN_THREAD(int, SDL_SetWindowFullscreen, (SDL_Window * window, Uint32 flags), (window, flags))
+QB_SDL_MAIN_THREAD(int, SDL_GetWindowDisplayMode, (SDL_Window * window, SDL_DisplayMode* mode), (window, mode))
 QB_SDL_MAIN_THREAD(SDL_Renderer*, SDL_CreateRenderer, (SDL_Window * window, int index, Uint32 flags),
                    (window, index, flags))
 QB_SDL_MAIN_THREAD(void, SDL_DestroyRenderer, (SDL_Renderer * renderer), (renderer))
@@ -97,7 +98,10 @@ QB_SDL_MAIN_THREAD(int, SDL_RenderCopy,
                    (SDL_Renderer * renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect* target),
                    (renderer, texture, source, target))
 QB_SDL_MAIN_THREAD(void, SDL_RenderPresent, (SDL_Renderer * renderer), (renderer))
+QB_SDL_MAIN_THREAD(int, SDL_WaitEvent, (SDL_Event * event), (event))
 QB_SDL_MAIN_THREAD(int, SDL_WaitEventTimeout, (SDL_Event * event, int timeout), (event, timeout))
+QB_SDL_MAIN_THREAD(int, SDL_PollEvent, (SDL_Event * event), (event))
+QB_SDL_MAIN_THREAD(Uint32, SDL_RegisterEvents, (int count), (count))
 QB_SDL_MAIN_THREAD(SDL_Keymod, SDL_GetModState, (void), ())
 QB_SDL_MAIN_THREAD(void, SDL_StartTextInput, (void), ())
 QB_SDL_MAIN_THREAD(void, SDL_StopTextInput, (void), ())

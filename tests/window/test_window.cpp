@@ -15,7 +15,8 @@
 #include <thread>
 #include <vector>
 
-#include "gfx/sdl_window.h"
+#include "gfx/window.h"
+#include "gfx/sdl/presenter.h"
 #include "gfx/surface.h"
 #include "sdl_main_thread.h"
 
@@ -181,14 +182,6 @@ TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
   }
 }
 
-TEST(Window, CodePage437) {
-  EXPECT_EQ(ToCodePage437(U'a'), 'a');
-  EXPECT_EQ(ToCodePage437(U'+'), '+');
-  EXPECT_EQ(ToCodePage437(U'é'), 0x82);
-  EXPECT_EQ(ToCodePage437(U'»'), 0xAF);
-  EXPECT_EQ(ToCodePage437(U'ř'), '?');  // not in code page 437
-}
-
 TEST(Window, CloseRequestEndsTheGameAfterHalfASecond) {
   ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
   const pid_t pid = ::fork();
@@ -245,21 +238,6 @@ TEST(Window, SdlCallsOffTheMainThreadAreNotedButPushingAnEventIsNot) {
   });
   other.join();
   EXPECT_EQ(testing::TakeSdlCallsOffTheMainThread(), std::vector<std::string>{"SDL_GetModState"});
-}
-
-TEST(Window, TheGameThreadMayWakeTheWindowByPushingEvents) {
-  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
-  const int status = RunInWindow([] {
-    for (int i = 0; i < 50; ++i) {
-      SDL_Event e{};
-      e.type = SDL_USEREVENT;
-      SDL_PushEvent(&e);
-      FillBox(0, static_cast<float>(i), 695, static_cast<float>(i), 0xFF00BEBE);
-      SleepMs(2);
-    }
-    EndProgram(4);
-  });
-  EXPECT_EQ(status, 4);
 }
 
 TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
