@@ -287,9 +287,10 @@ TEST_F(PlayScreenTest, GaugesEraseFromTheTopAsTheBonusesShrink) {
   };
   const Case cases[] = {
       {60, 6000, {}, {}},
-      {61, 6001, 392, 395},     // bonuses 9968 and 527
-      {100, 10000, 418, 424},   // 6098 and 318
-      {200, 30000, 438, 454},   // 3065 and 108
+      {61, 6001, 392, 395},   // bonuses 9968 and 527
+      {100, 9820, 418, 423},  // 6098 and 324
+      {100, 9821, 418, 424},  // 6098 and 323: the first count to reach row 424
+      {200, 29258, 438, 454}, // 3065 and 110: the first count to reach row 454
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(std::to_string(c.steps) + " steps, " + std::to_string(c.passes) + " passes");
