@@ -1,18 +1,17 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "data/catalogue.h"
+#include "flow/screens.h"
 #include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
 #include "gfx/frames.h"
 #include "gfx/text.h"
-#include "data/catalogue.h"
-#include "flow/screens.h"
 #include "screen_checks.h"
 
 namespace qb {
