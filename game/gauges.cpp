@@ -60,12 +60,18 @@ int QuietPasses(float, float time) {
   if (time <= 6000) return static_cast<int>(6000 - time);  // erosion begins at 6001
   const int row = RoundCoord(TimeGaugeRow(time));
   if (time >= kCountLimit || RoundCoord(TimeGaugeRow(kCountLimit)) == row) return -1;
-  // The first count whose row differs, by bisection over whole counts.
+  // The first count whose row differs, by bisection over whole counts; the
+  // last answer serves every count before it on the same row.
+  static std::int64_t known_row = -1, known_next = 0;
+  if (row == known_row && time < static_cast<float>(known_next))
+    return static_cast<int>(known_next - static_cast<std::int64_t>(time) - 1);
   auto lo = static_cast<std::int64_t>(time), hi = static_cast<std::int64_t>(kCountLimit);
   while (hi - lo > 1) {
     const std::int64_t mid = lo + (hi - lo) / 2;
     (RoundCoord(TimeGaugeRow(static_cast<float>(mid))) == row ? lo : hi) = mid;
   }
+  known_row = row;
+  known_next = hi;
   return static_cast<int>(hi - static_cast<std::int64_t>(time) - 1);
 }
 

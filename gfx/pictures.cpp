@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "gfx/pen.h"
@@ -23,6 +24,32 @@ const PictureData& Stored(std::string_view name) {
   return p ? *p : kNone;
 }
 
+// A picture as runs of pixels next to each other on one row, worked out at
+// first use: drawn at a whole-pixel position that keeps it on the surface,
+// each run is one store of a row span.
+struct Run {
+  int dx, dy, count;
+  std::size_t first;  // index of its first colour
+};
+struct Runs {
+  std::vector<Run> runs;
+  std::vector<Colour> colours;
+};
+
+const Runs& RunsOf(const PictureData& picture) {
+  static std::map<const PictureData*, Runs> cache;
+  auto [it, fresh] = cache.try_emplace(&picture);
+  if (!fresh) return it->second;
+  Runs& r = it->second;
+  for (const PicturePixel& p : picture.pixels) {
+    if (r.runs.empty() || r.runs.back().dy != p.dy || r.runs.back().dx + r.runs.back().count != p.dx)
+      r.runs.push_back({p.dx, p.dy, 0, r.colours.size()});
+    ++r.runs.back().count;
+    r.colours.push_back(p.colour);
+  }
+  return r;
+}
+
 void Draw(const PictureData& picture) {
   const Pen pen = ThePen();
   // At a whole-pixel pen position, where the game puts every picture, each
@@ -31,7 +58,8 @@ void Draw(const PictureData& picture) {
     const int x0 = static_cast<int>(pen.x), y0 = static_cast<int>(pen.y);
     PixelBuffer& buffer = Pixels();
     if (x0 >= 0 && y0 >= 0 && x0 + picture.width <= kSurfaceWidth && y0 + picture.height <= kSurfaceHeight) {
-      for (const PicturePixel& p : picture.pixels) buffer.Store(x0 + p.dx, y0 + p.dy, p.colour);
+      const Runs& r = RunsOf(picture);
+      for (const Run& run : r.runs) buffer.StoreSpan(x0 + run.dx, y0 + run.dy, &r.colours[run.first], run.count);
       return;
     }
     for (const PicturePixel& p : picture.pixels) {

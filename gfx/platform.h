@@ -32,6 +32,19 @@ class PixelBuffer {
     dirty_[y].store(1, std::memory_order_release);
     if (!signalled_.load(std::memory_order_relaxed)) RaiseSignal();
   }
+  // Stores `count` colours from (x, y) to the right, all on the surface.
+  void StoreSpan(int x, int y, const Colour* colours, int count) {
+    auto* p = &pixels_[static_cast<std::size_t>(y) * kSurfaceWidth + x];
+    bool changed = false;
+    for (int i = 0; i < count; ++i) {
+      if (p[i].load(std::memory_order_relaxed) == colours[i]) continue;
+      p[i].store(colours[i], std::memory_order_relaxed);
+      changed = true;
+    }
+    if (!changed) return;
+    dirty_[y].store(1, std::memory_order_release);
+    if (!signalled_.load(std::memory_order_relaxed)) RaiseSignal();
+  }
   Colour Load(int x, int y) const {
     return pixels_[static_cast<std::size_t>(y) * kSurfaceWidth + x].load(std::memory_order_relaxed);
   }
@@ -58,6 +71,10 @@ class PixelBuffer {
   std::array<std::atomic<Colour>, static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight> pixels_{};
   std::array<std::atomic<std::uint8_t>, kSurfaceHeight> dirty_{};
   std::atomic<bool> signalled_{false};
+  // BeginPresent and Flush each update it: whichever comes second reads what
+  // the first one did (a read-modify-write, where a fence would serve but the
+  // thread sanitizer cannot follow one).
+  std::atomic<unsigned> handshake_{0};
   Signal signal_ = nullptr;
   void* signal_context_ = nullptr;
 };

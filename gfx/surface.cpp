@@ -221,9 +221,10 @@ void PixelBuffer::RaiseSignal() {
 
 void PixelBuffer::BeginPresent() {
   signalled_.store(false, std::memory_order_seq_cst);
-  // Pairs with the fence in Flush: either the presenter sees a row mark that
-  // the drawing thread stored, or the drawing thread sees the re-armed signal.
-  std::atomic_thread_fence(std::memory_order_seq_cst);
+  // Pairs with the handshake in Flush: either the presenter sees a row mark
+  // that the drawing thread stored, or the drawing thread sees the re-armed
+  // signal.
+  handshake_.fetch_add(1, std::memory_order_acq_rel);
 }
 
 void PixelBuffer::MarkAllDirty() {
@@ -232,7 +233,7 @@ void PixelBuffer::MarkAllDirty() {
 
 void PixelBuffer::Flush() {
   if (!signal_) return;
-  std::atomic_thread_fence(std::memory_order_seq_cst);
+  handshake_.fetch_add(1, std::memory_order_acq_rel);
   if (signalled_.load(std::memory_order_relaxed)) return;
   for (const auto& d : dirty_)
     if (d.load(std::memory_order_relaxed)) {

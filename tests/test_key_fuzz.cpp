@@ -152,10 +152,10 @@ FuzzRun MakeRun(std::uint32_t seed) {
     run.start.score = m.Roll(2) ? 1500 : 0;
     m.Press(kSpace, 2600);
     for (int i = m.Roll(4); i > 0; --i) {  // a pause or a paid dialog after a long think
-      m.Press(static_cast<std::uint32_t>(m.Roll(2) ? 'p' : 's'), 3000 + m.Roll(40000));
-      m.Press(kSpace, 1000 + m.Roll(20000));
+      m.Press(static_cast<std::uint32_t>(m.Roll(2) ? 'p' : 's'), 3000 + m.Roll(15000));
+      m.Press(kSpace, 1000 + m.Roll(8000));
     }
-    m.WalkSolution(level, 4000 + m.Roll(120000));
+    m.WalkSolution(level, 4000 + m.Roll(40000));
     m.Noise(10);
   } else if (kind < 3) {  // from the main menu, anywhere it leads
     m.Noise(60 + m.Roll(120));
