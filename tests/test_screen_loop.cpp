@@ -19,7 +19,7 @@ namespace {
 std::atomic<long> g_live_allocations{0};
 }  // namespace
 
-void* operator new(std::size_t n) {
+[[gnu::noinline]] void* operator new(std::size_t n) {
   if (void* p = std::malloc(n == 0 ? 1 : n)) {
     ++g_live_allocations;
     return p;
@@ -27,7 +27,7 @@ void* operator new(std::size_t n) {
   throw std::bad_alloc{};
 }
 void* operator new[](std::size_t n) { return operator new(n); }
-void operator delete(void* p) noexcept {
+[[gnu::noinline]] void operator delete(void* p) noexcept {
   if (!p) return;
   --g_live_allocations;
   std::free(p);
