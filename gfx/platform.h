@@ -71,10 +71,6 @@ class PixelBuffer {
   std::array<std::atomic<Colour>, static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight> pixels_{};
   std::array<std::atomic<std::uint8_t>, kSurfaceHeight> dirty_{};
   std::atomic<bool> signalled_{false};
-  // BeginPresent and Flush each update it: whichever comes second reads what
-  // the first one did (a read-modify-write, where a fence would serve but the
-  // thread sanitizer cannot follow one).
-  std::atomic<unsigned> handshake_{0};
   Signal signal_ = nullptr;
   void* signal_context_ = nullptr;
 };

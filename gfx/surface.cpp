@@ -215,17 +215,13 @@ void PixelBuffer::SetSignal(Signal signal, void* context) {
 }
 
 void PixelBuffer::RaiseSignal() {
-  signalled_.store(true, std::memory_order_relaxed);
-  if (signal_) signal_(signal_context_);
+  // The exchange pairs with the one in BeginPresent: whichever comes second
+  // sees the first, so either this call signals, or the present that re-arms
+  // the signal sees every row marked before it.
+  if (!signalled_.exchange(true, std::memory_order_acq_rel) && signal_) signal_(signal_context_);
 }
 
-void PixelBuffer::BeginPresent() {
-  signalled_.store(false, std::memory_order_seq_cst);
-  // Pairs with the handshake in Flush: either the presenter sees a row mark
-  // that the drawing thread stored, or the drawing thread sees the re-armed
-  // signal.
-  handshake_.fetch_add(1, std::memory_order_acq_rel);
-}
+void PixelBuffer::BeginPresent() { signalled_.exchange(false, std::memory_order_acq_rel); }
 
 void PixelBuffer::MarkAllDirty() {
   for (auto& d : dirty_) d.store(1, std::memory_order_release);
@@ -233,8 +229,6 @@ void PixelBuffer::MarkAllDirty() {
 
 void PixelBuffer::Flush() {
   if (!signal_) return;
-  handshake_.fetch_add(1, std::memory_order_acq_rel);
-  if (signalled_.load(std::memory_order_relaxed)) return;
   for (const auto& d : dirty_)
     if (d.load(std::memory_order_relaxed)) {
       RaiseSignal();
