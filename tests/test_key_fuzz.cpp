@@ -8,11 +8,8 @@
 
 #include <array>
 #include <cstdint>
-#include <fstream>
-#include <map>
 #include <random>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,6 +21,7 @@
 #include "gfx/surface.h"
 #include "shell/screen_loop.h"
 #include "shell/startup.h"
+#include "solutions.h"
 
 namespace qb {
 namespace {
@@ -35,26 +33,6 @@ constexpr std::uint32_t kUp = Extended(key::kUp), kDown = Extended(key::kDown), 
                         kRight = Extended(key::kRight), kF1 = Extended(key::kF1), kF5 = Extended(key::kF5),
                         kClose = Extended(key::kClose), kCtrlF12 = Extended(key::kCtrlF12);
 constexpr std::uint32_t kEnter = '\r', kSpace = ' ', kEscape = 0x1B, kBackspace = 0x08;
-
-// The stored solutions, by level: l u r d, upper case for a push.
-const std::map<int, std::string>& Solutions() {
-  static const std::map<int, std::string> solutions = [] {
-    std::map<int, std::string> m;
-    std::ifstream in(std::string(QB_SOURCE_DIR) + "/tests/data/solutions.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-      std::istringstream words(line);
-      int level = 0;
-      std::string moves;
-      if (words >> level) {
-        words >> moves;
-        m[level] = moves;
-      }
-    }
-    return m;
-  }();
-  return solutions;
-}
 
 // Writes a key script: segments that steer towards places worth reaching,
 // and noise that presses anything at any pace.
@@ -102,17 +80,10 @@ class ScriptMaker {
   }
   void WalkSolution(int level, std::int64_t think_ms) {
     Wait(think_ms);
-    auto it = Solutions().find(level);
-    if (it == Solutions().end()) return;
-    for (char c : it->second) {
-      switch (c | 0x20) {
-        case 'l': Press(kLeft, 15 + Roll(40)); break;
-        case 'r': Press(kRight, 15 + Roll(40)); break;
-        case 'u': Press(kUp, 15 + Roll(40)); break;
-        case 'd': Press(kDown, 15 + Roll(40)); break;
-        default: break;
-      }
-    }
+    auto it = testing::Solutions().find(level);
+    if (it == testing::Solutions().end()) return;
+    static constexpr std::array<std::uint32_t, 4> kArrow = {kRight, kLeft, kUp, kDown};  // by Direction
+    for (char c : it->second) Press(kArrow[static_cast<std::size_t>(testing::DirectionOfMove(c))], 15 + Roll(40));
   }
 
   int Roll(int n) { return static_cast<int>(rng_() % static_cast<std::uint32_t>(n)); }

@@ -55,6 +55,7 @@ int HeadlessPlatform::WaitForKey(int milliseconds) {
 }
 
 void HeadlessPlatform::BeforePoll() {
+  deepest_poll_frame_ = std::min(deepest_poll_frame_, reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
   AdvanceTo(now_);
   if (stop_at_ && now_ >= *stop_at_) throw RunStopped{};
   if (Keys().Size() == 0) {

@@ -51,6 +51,10 @@ class HeadlessPlatform final : public Platform {
   bool ended() const { return ended_; }
   int exit_status() const { return exit_status_; }
   std::size_t keys_delivered() const { return next_; }
+  // The deepest stack seen at a poll (the lowest frame address): screens
+  // that hand on instead of calling each other keep it the same however long
+  // the game runs.
+  std::uintptr_t deepest_poll_frame() const { return deepest_poll_frame_; }
 
  private:
   void AdvanceTo(std::int64_t t);  // delivers every key due by then
@@ -65,6 +69,7 @@ class HeadlessPlatform final : public Platform {
   bool window_open_ = false;
   bool ended_ = false;
   int exit_status_ = 0;
+  std::uintptr_t deepest_poll_frame_ = UINTPTR_MAX;
 };
 
 }  // namespace qb
