@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 #include "gfx/surface.h"
 
 namespace {

@@ -2,14 +2,14 @@
 
 #include <string>
 
+#include "data/catalogue.h"
+#include "flow/state.h"
 #include "game/board.h"
-#include "game/state.h"
+#include "game/extended_real.h"
 #include "gfx/frames.h"
-#include "gfx/nearest.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
-#include "shell/catalogue.h"
 
 namespace qb {
 
@@ -58,9 +58,10 @@ void DrawCells(bool appearing) {
 }  // namespace
 
 int LevelPercentage(int level) {
-  // Extended precision, as the status line has always shown it: 59 gives 29.
-  const long double share = static_cast<long double>(level) / 200.0L * 100.0L;
-  return static_cast<int>(Nearest(share));
+  // level / 200 * 100 in extended precision, as the status line has always
+  // shown it: 59 gives 29, just below the half.
+  const ExtendedReal share = ExtendedProduct(ExtendedQuotient(static_cast<std::uint32_t>(level), 200), 100);
+  return static_cast<int>(ExtendedNearest(share));
 }
 
 void DrawPlayfield() {

@@ -27,8 +27,9 @@ void DrawTile(Tile tile, int column, int row);
 // Redraws the cells a move names, in its order.
 void DrawMove(const MoveResult& move);
 
-// The level as a share of the 200 levels, in per cent, rounded as the status
-// line shows it (extended precision, halves to even).
+// The level as a share of the 200 levels, in per cent, as the status line
+// shows it: level / 200 * 100 in 80-bit extended precision, halves to even,
+// emulated exactly so that every build shows the same numbers.
 int LevelPercentage(int level);
 
 }  // namespace qb

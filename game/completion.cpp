@@ -2,17 +2,21 @@
 // password for the next level; Space goes on, "+" offers to skip it.
 #include <string>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/interludes.h"
 #include "game/paid_commands.h"
 #include "game/scoring.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/text.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
+
+// The bonus panel and the password panel.
+constexpr Panel kBonusPanel{217, 429, 90, 190, panels::kBlue, panels::kYellow, ShadowSize::Small, 113};
+constexpr Panel kPasswordPanel{217, 429, 252, 312, panels::kGreen, panels::kPaleYellow, ShadowSize::Small, 275};
 
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kPanelInk = 0xFFC8C8C8;
@@ -20,7 +24,7 @@ constexpr Colour kPanelInk = 0xFFC8C8C8;
 std::string Number(double v) { return std::to_string(static_cast<long>(v)); }
 
 void DrawBonusPanel(double step_bonus, double time_bonus, double previous, double score) {
-  DrawFramedPanel(panels::kBonusPanel);
+  DrawFramedPanel(kBonusPanel);
   Text7(235, 105, kPanelInk, "Step-bonus");
   Text7(340, 105, kPanelInk, Number(step_bonus));
   Text7(235, 120, kPanelInk, "Time-bonus");
@@ -51,7 +55,7 @@ Screen CompleteLevel() {
   s.previous_score = s.score;
   SleepMs(250);
 
-  DrawFramedPanel(panels::kPasswordPanel);
+  DrawFramedPanel(kPasswordPanel);
   s.level = static_cast<std::uint8_t>(s.level + 1);
   Text8(235, 267, kBlack, "Password to next level");
   Text8(286, 287, kBlack, MakePassword(s.level, static_cast<int>(s.previous_score)));

@@ -22,4 +22,13 @@ inline constexpr double kTimeNumerator = 3099998;
 // Blanks this pass's gauge lines once the counts pass 60 steps and 6000 passes.
 void ErodeGauges(float steps, float time);
 
+// How many passes after the one at `time` leave the gauges as they are while
+// no step is made: until the time gauge reaches its next row (negative: it
+// never will).
+int QuietPasses(float steps, float time);
+
+// The time counter after `passes` more passes, each adding one as the play
+// loop does (a single-precision count stops growing at 2^24).
+float CountPasses(float time, int passes);
+
 }  // namespace qb

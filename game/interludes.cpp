@@ -1,23 +1,36 @@
 #include "game/interludes.h"
 
+#include <algorithm>
 #include <string>
 
+#include "data/catalogue.h"
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
-#include "shell/catalogue.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
 
+// The panels of the level card, the notices, the dialogs and the pause.
+constexpr Panel kLevelCardRed{238, 408, 68, 108, panels::kRed, panels::kLightGrey, ShadowSize::Small, 87};
+constexpr Panel kLevelCardBlue{227, 419, 170, 210, panels::kBlue, panels::kYellow, ShadowSize::Small, 189};
+constexpr Panel kLevelCardYellow{188, 458, 272, 341, panels::kYellow, panels::kBlue, ShadowSize::Large, 291};
+constexpr Panel kNoticeBox{238, 408, 158, 198, panels::kRed, panels::kLightGrey, ShadowSize::Small, 177};
+constexpr Panel kDialogBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, ShadowSize::Large, 74,
+                          InnerFill{158, 488, 75, 335, panels::kOlive}, true};
+constexpr Panel kPauseBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, ShadowSize::Large, 74, std::nullopt, true};
+
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kDialogInk = 0xFF010102;
+
+// The pause cup changes after this many polls.
+constexpr float kCupBlinkPolls = 468;
 
 // The hint line on the status bar, centred.
 void HintLine(int x1, int x2, std::string_view text) {
@@ -35,37 +48,14 @@ void RedrawAfterDialog(bool animate) {
   DrawStatusLine();
 }
 
-// In a prompt, the close button ends the program and F5 returns to the menu.
-std::optional<Screen> LeaveFromPrompt(const std::string& key) {
-  if (key == key::kStrClose) return CloseProgram();
-  if (key == key::kStrF5) return MenuReturn();
-  return std::nullopt;
-}
 }  // namespace
 
-bool IsContinueKey(std::string_view key) {
-  return key == key::kStrSpace || key == key::kStrEscape || key == key::kStrBackspace;
-}
-
-Screen MenuReturn() {
-  auto& s = State();
-  s.level_running = 0;
-  s.score = s.steps = s.time = s.previous_score = 0;
-  SleepMs(270);
-  return Screen::MainMenu;
-}
-
-Screen CloseProgram() {
-  SleepMs(500);
-  return Screen::Exit;
-}
-
-void DrawDialogBox() { DrawFramedPanel(panels::kDialogBox); }
+void DrawDialogBox() { DrawFramedPanel(kDialogBox); }
 
 void DrawContinueHint() { HintLine(5, 645, "For continue press key SPACE or BACKSPACE or ESC"); }
 
 void DrawNoticeBox(std::string_view text, float x, Colour colour) {
-  DrawFramedPanel(panels::kNoticeBox);
+  DrawFramedPanel(kNoticeBox);
   Text8(x, 173, colour, text);
 }
 
@@ -80,7 +70,7 @@ void ClearGaugeArea() {
 Prompt ContinuePrompt() {
   std::string key;
   for (;;) {
-    key = PollKey();
+    key = AwaitKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
   }
@@ -89,7 +79,7 @@ Prompt ContinuePrompt() {
 }
 
 Prompt PauseScreen() {
-  DrawFramedPanel(panels::kPauseBox);
+  DrawFramedPanel(kPauseBox);
   Text8(285, 151, kDialogInk, "P A U S E");
   DrawContinueHint();
   auto& s = State();
@@ -101,13 +91,15 @@ Prompt PauseScreen() {
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
     if (IsContinueKey(key)) break;
     if (s.blink_counter == 0) DrawPictureAt(PicCupA, 303, 201);
-    if (s.blink_counter >= 468) {
+    if (s.blink_counter >= kCupBlinkPolls) {
       DrawPictureAt(s.blink_phase == 1 ? PicCupB : PicCupA, 303, 201);
       s.blink_phase = s.blink_phase == 1 ? 0 : 1;
       s.blink_counter = 0;
     }
     s.blink_counter += 1;
-    SleepMs(1);
+    // Passes before the counter reaches the blink leave the cup as it is.
+    const int quiet = std::max(0, static_cast<int>(kCupBlinkPolls - s.blink_counter));
+    s.blink_counter += static_cast<float>(SleepPasses(1, quiet));
   }
   RedrawAfterDialog(false);
   return {std::nullopt, key};
@@ -128,17 +120,17 @@ void LevelCard() {
   VerticalRun(160, 540, 452, 467, kStatusFill);
   Text8(230, 458, kBlack, "Press space to continue");
 
-  DrawFramedPanel(panels::kLevelCardRed);
+  DrawFramedPanel(kLevelCardRed);
   const std::string level = "Level " + std::to_string(s.level);
   Text8(static_cast<float>(CentreC(level.size())), 83, 0xFFC8C500, level);
   SleepMs(250);
 
-  DrawFramedPanel(panels::kLevelCardBlue);
+  DrawFramedPanel(kLevelCardBlue);
   const std::string score = "Your score " + std::to_string(static_cast<long>(s.score));
   Text8(static_cast<float>(CentreAPrime(score.size())), 185, 0xFFC8C8C8, score);
   SleepMs(250);
 
-  DrawFramedPanel(panels::kLevelCardYellow);
+  DrawFramedPanel(kLevelCardYellow);
   Text8(286, 290, 0xFF020202, "Fieldname");
   const std::string& name = LevelName(s.level);
   Text8(static_cast<float>(CentreAPrime(name.size())), 311, 0xFF020202, name);
@@ -174,7 +166,7 @@ Screen ShowAllLevels() {
   line7("perfect intellectual performance !", 257);
   DrawPictureAt(PicHearts, 300, 281);
   for (;;) {
-    const std::string key = PollKey();
+    const std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) {
       auto& s = State();

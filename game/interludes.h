@@ -3,31 +3,12 @@
 // the level card, the level-100 notice, the all-levels screen.
 #pragma once
 
-#include <optional>
-#include <string>
 #include <string_view>
 
+#include "flow/prompt.h"
 #include "gfx/surface.h"
-#include "shell/screen.h"
 
 namespace qb {
-
-// How a step that waits for the player ended: either the game goes on where
-// it was (leave is empty; key holds the key that closed the step), or it
-// leaves for another screen (the main menu, or the end of the program).
-struct Prompt {
-  std::optional<Screen> leave;
-  std::string key;
-};
-
-// The continue keys: Space, Escape, Backspace.
-bool IsContinueKey(std::string_view key);
-
-// Menu return: level-running flag, score, counters and previous score to 0,
-// a 270 ms wait; returns Screen::MainMenu.
-Screen MenuReturn();
-// The close button: a 500 ms wait; returns Screen::Exit.
-Screen CloseProgram();
 
 // Dialog elements.
 void DrawDialogBox();      // with its inner fill

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
-#include "game/state.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 
@@ -134,7 +134,7 @@ Prompt SkipLevel(SkipFrom from) {
 
 std::optional<Screen> AwaitSpaceOrSkip(SkipFrom from) {
   for (;;) {
-    std::string key = PollKey();
+    std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (key == key::kStrF5) return MenuReturn();
     if (key == "+") {

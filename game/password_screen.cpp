@@ -2,15 +2,18 @@
 // and a score, or answered with "WRONG".
 #include <string>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/scoring.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/text.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
+
+// The panel that holds the prompt and the input field.
+constexpr Panel kPasswordBox{238, 408, 191, 251, panels::kRed, panels::kLightGrey, ShadowSize::Small, 210};
 
 constexpr Colour kInputInk = 0xFF010122;
 constexpr Colour kTitleInk = 0xFFC8C500;
@@ -38,7 +41,7 @@ bool IsInputKey(const std::string& key) { return key.size() == 1 && key[0] >= '0
 }  // namespace
 
 Screen EnterPassword() {
-  DrawFramedPanel(panels::kPasswordBox);
+  DrawFramedPanel(kPasswordBox);
   Text8(265, 206, kTitleInk, "ENTER PASSWORD");
   std::string input;
   for (;;) {
@@ -61,14 +64,15 @@ Screen EnterPassword() {
         s.appearance = 1;
         return Screen::Play;
       }
-      DrawFramedPanel(panels::kPasswordBox);
+      DrawFramedPanel(kPasswordBox);
       Text8(302, 216, kTitleInk, "WRONG");
       SleepMs(2001);
       s.level = 1;
       s.previous_score = 0;
       return Screen::MainMenu;
     }
-    SleepMs(2);
+    // The screen changes only when a key comes.
+    SleepPasses(2, -1);
   }
 }
 

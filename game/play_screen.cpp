@@ -1,14 +1,14 @@
 // The play screen: one level, from its card to its solution.
 #include <string>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
 #include "game/interludes.h"
 #include "game/moves.h"
 #include "game/paid_commands.h"
-#include "game/state.h"
-#include "shell/screens.h"
 
 namespace qb {
 
@@ -87,7 +87,9 @@ Screen PlayProper() {
     if (IsLevelSolved(b.board)) return Screen::Completion;
     s.time += 1;
     ErodeGauges(s.steps, s.time);
-    SleepMs(1);
+    // Passes without a key change nothing on screen until the time gauge
+    // erodes its next row; they only count.
+    s.time = CountPasses(s.time, SleepPasses(1, QuietPasses(s.steps, s.time)));
   }
 }
 

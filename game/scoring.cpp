@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "flow/state.h"
 #include "game/gauges.h"
-#include "game/state.h"
 
 namespace qb {
 

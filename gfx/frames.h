@@ -36,25 +36,10 @@ struct Panel {
 // Draws the panel's fill (and inner fill), its two outlines and its shadow.
 void DrawFramedPanel(const Panel& p);
 
-// The panels of the game.
+// The panel palette.
 namespace panels {
 inline constexpr Colour kRed = 0xFFBB0001, kBlue = 0xFF0001BB, kYellow = 0xFFBBBB01, kGreen = 0xFF00BB01;
 inline constexpr Colour kLightGrey = 0xFFC8C8C8, kPaleYellow = 0xFFC5C501, kOlive = 0xFFA7A700;
-inline constexpr Panel kInstructionsTitle{238, 408, 40, 80, kRed, kLightGrey, ShadowSize::Small, 59};
-inline constexpr Panel kAboutTitle{238, 408, 43, 83, kRed, kLightGrey, ShadowSize::Small, 62};
-inline constexpr Panel kLevelCardRed{238, 408, 68, 108, kRed, kLightGrey, ShadowSize::Small, 87};
-inline constexpr Panel kNoticeBox{238, 408, 158, 198, kRed, kLightGrey, ShadowSize::Small, 177};
-inline constexpr Panel kPasswordBox{238, 408, 191, 251, kRed, kLightGrey, ShadowSize::Small, 210};
-inline constexpr Panel kMenuTitle{227, 419, 63, 103, kBlue, kYellow, ShadowSize::Small, 82};
-inline constexpr Panel kLevelCardBlue{227, 419, 170, 210, kBlue, kYellow, ShadowSize::Small, 189};
-inline constexpr Panel kBonusPanel{217, 429, 90, 190, kBlue, kYellow, ShadowSize::Small, 113};
-inline constexpr Panel kMenuChoice{217, 429, 351, 391, kGreen, kPaleYellow, ShadowSize::Small, 374};
-inline constexpr Panel kPasswordPanel{217, 429, 252, 312, kGreen, kPaleYellow, ShadowSize::Small, 275};
-inline constexpr Panel kMenuBox{188, 458, 155, 305, kYellow, kBlue, ShadowSize::Large, 174};
-inline constexpr Panel kLevelCardYellow{188, 458, 272, 341, kYellow, kBlue, ShadowSize::Large, 291};
-inline constexpr Panel kDialogBox{138, 508, 55, 355, kYellow, kBlue, ShadowSize::Large, 74,
-                                  InnerFill{158, 488, 75, 335, kOlive}, true};
-inline constexpr Panel kPauseBox{138, 508, 55, 355, kYellow, kBlue, ShadowSize::Large, 74, std::nullopt, true};
 }  // namespace panels
 
 // The whole frame as the main menu draws it: board frame, side bar with its

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdint>
+#include <map>
 #include <vector>
 
 #include "gfx/pen.h"
+#include "gfx/platform.h"
 #include "gfx/surface.h"
 
 namespace qb {
@@ -21,8 +24,50 @@ const PictureData& Stored(std::string_view name) {
   return p ? *p : kNone;
 }
 
+// A picture as runs of pixels next to each other on one row, worked out at
+// first use: drawn at a whole-pixel position that keeps it on the surface,
+// each run is one store of a row span.
+struct Run {
+  int dx, dy, count;
+  std::size_t first;  // index of its first colour
+};
+struct Runs {
+  std::vector<Run> runs;
+  std::vector<Colour> colours;
+};
+
+const Runs& RunsOf(const PictureData& picture) {
+  static std::map<const PictureData*, Runs> cache;
+  auto [it, fresh] = cache.try_emplace(&picture);
+  if (!fresh) return it->second;
+  Runs& r = it->second;
+  for (const PicturePixel& p : picture.pixels) {
+    if (r.runs.empty() || r.runs.back().dy != p.dy || r.runs.back().dx + r.runs.back().count != p.dx)
+      r.runs.push_back({p.dx, p.dy, 0, r.colours.size()});
+    ++r.runs.back().count;
+    r.colours.push_back(p.colour);
+  }
+  return r;
+}
+
 void Draw(const PictureData& picture) {
   const Pen pen = ThePen();
+  // At a whole-pixel pen position, where the game puts every picture, each
+  // pixel lands at a fixed offset: store it directly, cut to the surface.
+  if (pen.x == std::trunc(pen.x) && pen.y == std::trunc(pen.y) && std::abs(pen.x) < 1e6f && std::abs(pen.y) < 1e6f) {
+    const int x0 = static_cast<int>(pen.x), y0 = static_cast<int>(pen.y);
+    PixelBuffer& buffer = Pixels();
+    if (x0 >= 0 && y0 >= 0 && x0 + picture.width <= kSurfaceWidth && y0 + picture.height <= kSurfaceHeight) {
+      const Runs& r = RunsOf(picture);
+      for (const Run& run : r.runs) buffer.StoreSpan(x0 + run.dx, y0 + run.dy, &r.colours[run.first], run.count);
+      return;
+    }
+    for (const PicturePixel& p : picture.pixels) {
+      const int x = x0 + p.dx, y = y0 + p.dy;
+      if (x >= 0 && x < kSurfaceWidth && y >= 0 && y < kSurfaceHeight) buffer.Store(x, y, p.colour);
+    }
+    return;
+  }
   for (const PicturePixel& p : picture.pixels)
     PutPixel(pen.x + static_cast<float>(p.dx), pen.y + static_cast<float>(p.dy), p.colour);
 }

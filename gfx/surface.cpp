@@ -107,6 +107,7 @@ std::string PollKey() {
 }
 
 void SleepMs(int milliseconds) {
+  Pixels().Flush();
   int n = milliseconds;
   if (n < 100) {
     if (n > 0) g_platform->Wait(n);
@@ -120,6 +121,29 @@ void SleepMs(int milliseconds) {
     g_platform->Wait(50);
   } while (n > 50);
   if (n > 0) g_platform->Wait(n);
+}
+
+int WaitForKey(int milliseconds) {
+  Pixels().Flush();
+  return g_platform->WaitForKey(milliseconds);
+}
+
+std::string AwaitKey() {
+  for (;;) {
+    std::string key = PollKey();
+    if (!key.empty()) return key;
+    WaitForKey(kNoDeadline);
+  }
+}
+
+int SleepPasses(int pass_ms, int idle_passes) {
+  SleepMs(pass_ms);
+  if (idle_passes == 0) return 0;
+  const int waited = WaitForKey(idle_passes < 0 ? kNoDeadline : idle_passes * pass_ms);
+  // A key that arrives during a pass is seen when that pass's sleep is over.
+  const int passes = (waited + pass_ms - 1) / pass_ms;
+  if (passes * pass_ms > waited) SleepMs(passes * pass_ms - waited);
+  return passes;
 }
 
 void ClearScreen() {
@@ -182,6 +206,36 @@ KeyQueue& Keys() {
   return queue;
 }
 
+// ---- pixel buffer ----
+
+void PixelBuffer::SetSignal(Signal signal, void* context) {
+  signal_ = signal;
+  signal_context_ = context;
+  signalled_.store(false);
+}
+
+void PixelBuffer::RaiseSignal() {
+  // The exchange pairs with the one in BeginPresent: whichever comes second
+  // sees the first, so either this call signals, or the present that re-arms
+  // the signal sees every row marked before it.
+  if (!signalled_.exchange(true, std::memory_order_acq_rel) && signal_) signal_(signal_context_);
+}
+
+void PixelBuffer::BeginPresent() { signalled_.exchange(false, std::memory_order_acq_rel); }
+
+void PixelBuffer::MarkAllDirty() {
+  for (auto& d : dirty_) d.store(1, std::memory_order_release);
+}
+
+void PixelBuffer::Flush() {
+  if (!signal_) return;
+  for (const auto& d : dirty_)
+    if (d.load(std::memory_order_relaxed)) {
+      RaiseSignal();
+      return;
+    }
+}
+
 // ---- key queue ----
 
 void KeyQueue::Push(std::uint32_t code) {
@@ -191,6 +245,7 @@ void KeyQueue::Push(std::uint32_t code) {
   ring_[static_cast<std::size_t>(tail_)] = code;
   tail_ = next;
   arrived_ = true;
+  arrival_.notify_all();
 }
 
 std::optional<std::uint32_t> KeyQueue::Pop() {
@@ -212,6 +267,16 @@ bool KeyQueue::TakeArrival() {
 int KeyQueue::Size() const {
   std::lock_guard lock(mutex_);
   return (tail_ - head_ + kSlots) % kSlots;
+}
+
+bool KeyQueue::WaitForKey(std::optional<std::chrono::steady_clock::time_point> deadline) {
+  std::unique_lock lock(mutex_);
+  auto waiting = [this] { return head_ != tail_; };
+  if (!deadline) {
+    arrival_.wait(lock, waiting);
+    return true;
+  }
+  return arrival_.wait_until(lock, *deadline, waiting);
 }
 
 void KeyQueue::Clear() {

@@ -52,6 +52,22 @@ void OpenWindow(int width, int height);
 void SetWindowTitle(std::string_view title);
 std::string PollKey();
 void SleepMs(int milliseconds);
+
+// ---- waiting without polling ----
+inline constexpr int kNoDeadline = -1;
+// Waits until a key waits in the queue or the milliseconds have passed
+// (kNoDeadline: until a key); returns the milliseconds that passed. The key
+// stays queued for the next PollKey.
+int WaitForKey(int milliseconds);
+// PollKey for loops that react to keys only: sleeps until a key arrives.
+std::string AwaitKey();
+// The sleep at the end of one pass of a loop that polls every pass_ms
+// milliseconds: sleeps through this pass and through up to idle_passes more
+// (negative: any number) that would find no key and change nothing on
+// screen, and wakes at the end of the pass in which a key arrives. Returns
+// the number of those idle passes that went by, for the loop to count them
+// as if it had run them one by one.
+int SleepPasses(int pass_ms, int idle_passes);
 void EndProgram(int status);
 
 // ---- drawing into the surface ----

@@ -4,17 +4,21 @@
 #include <string>
 #include <string_view>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/interludes.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 #include "shell/question_mark.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
+
+// The title panels of the instructions and about screens.
+constexpr Panel kInstructionsTitle{238, 408, 40, 80, panels::kRed, panels::kLightGrey, ShadowSize::Small, 59};
+constexpr Panel kAboutTitle{238, 408, 43, 83, panels::kRed, panels::kLightGrey, ShadowSize::Small, 62};
 
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kInk = 0xFF010101;
@@ -52,7 +56,7 @@ Screen WaitWithQuestionMark() {
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
     BlinkQuestionMark(kInfoBlinkPolls);
-    SleepMs(1);
+    SleepUntilBlink(kInfoBlinkPolls);
   }
 }
 
@@ -115,7 +119,7 @@ void DrawScoreLegend() {
 Screen ShowInstructions() {
   SetWindowTitle("Instructions to play...");
   DrawCommonFrame();
-  DrawTitle(panels::kInstructionsTitle, 275, "Instructions");
+  DrawTitle(kInstructionsTitle, 275, "Instructions");
   DrawCommandLegend();
   DrawRules();
   DrawScoreLegend();
@@ -126,7 +130,7 @@ Screen ShowInstructions() {
 
 Screen ShowAbout() {
   DrawCommonFrame();
-  DrawTitle(panels::kAboutTitle, 301, "ABOUT");
+  DrawTitle(kAboutTitle, 301, "ABOUT");
   SetWindowTitle("About the game...  QUIZZLEBOX v1.0");
   AboutLine7("Quizzle-Box is an old classic.", 124);
   AboutLine7("It first came on tape for an eight-bit home computer.", 137);
@@ -153,7 +157,7 @@ Screen ShowCredits() {
   CreditLine("for free icons!", 265, 0xFF01010B);
   CreditLine("Have fun and a lot of patience!", 298);
   for (;;) {
-    const std::string key = PollKey();
+    const std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
   }

@@ -4,18 +4,23 @@
 #include <string>
 #include <string_view>
 
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/interludes.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
 #include "shell/question_mark.h"
-#include "shell/screens.h"
 
 namespace qb {
 
 namespace {
+
+// The panels of the menu: title, entries, the call to choose.
+constexpr Panel kMenuTitle{227, 419, 63, 103, panels::kBlue, panels::kYellow, ShadowSize::Small, 82};
+constexpr Panel kMenuBox{188, 458, 155, 305, panels::kYellow, panels::kBlue, ShadowSize::Large, 174};
+constexpr Panel kMenuChoice{217, 429, 351, 391, panels::kGreen, panels::kPaleYellow, ShadowSize::Small, 374};
 
 struct Entry {
   std::string_view text;
@@ -42,16 +47,16 @@ void DrawMenu() {
   SetWindowTitle("QUIZZLEBOX - the ultimate puzzle game, v1.1");
   DrawGameFrame();
 
-  DrawFramedPanel(panels::kMenuTitle);
+  DrawFramedPanel(kMenuTitle);
   Text8(263, 78, 0xFFC8C8C8, "- QUIZZLE BOX -");
 
-  DrawFramedPanel(panels::kMenuBox);
+  DrawFramedPanel(kMenuBox);
   for (int n = 1; n <= 5; ++n) {
     const Entry& e = kEntries[static_cast<std::size_t>(n - 1)];
     Text8(e.x, EntryY(n), e.colour, e.text);
   }
 
-  DrawFramedPanel(panels::kMenuChoice);
+  DrawFramedPanel(kMenuChoice);
   Text8(250, 366, 0xFF000000, "CHOOSE YOUR CHOICE");
 }
 
@@ -104,7 +109,7 @@ Screen RunMainMenu() {
     }
     if (key == key::kStrCtrlF12) return Screen::Credits;
     BlinkQuestionMark(kMenuBlinkPolls);
-    SleepMs(1);
+    SleepUntilBlink(kMenuBlinkPolls);
   }
 }
 

@@ -10,4 +10,9 @@ namespace qb {
 // screen borrows for its cup.
 void BlinkQuestionMark(float polls);
 
+// The sleep at the end of a pass of a loop that blinks the question mark:
+// sleeps through the passes that would leave it as it is (ending early for a
+// key) and counts them as polls.
+void SleepUntilBlink(float polls);
+
 }  // namespace qb

@@ -1,6 +1,6 @@
+#include "shell/screen_loop.h"
+
 #include "gfx/surface.h"
-#include "shell/screen.h"
-#include "shell/screens.h"
 
 namespace qb {
 

@@ -1,9 +1,9 @@
 #include "shell/startup.h"
 
-#include "game/state.h"
+#include "data/catalogue.h"
+#include "flow/state.h"
 #include "gfx/surface.h"
-#include "shell/catalogue.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace qb {
 
@@ -21,7 +21,7 @@ void RunGame(const StartOptions& options) {
     s.level_running = 0;
     first = Screen::Play;
   }
-  RunScreenLoop(first);
+  RunScreenLoop(first, options.run);
 }
 
 }  // namespace qb

@@ -3,6 +3,8 @@
 
 #include <optional>
 
+#include "shell/screen_loop.h"
+
 namespace qb {
 
 struct StartOptions {
@@ -10,6 +12,8 @@ struct StartOptions {
   // instead of at the main menu (used by the replay tool).
   std::optional<int> level;
   float score = 0;
+  // Enters each screen (tests watch the screens go by through it).
+  ScreenRunner run = RunScreen;
 };
 
 // Runs the whole game on the installed platform; returns once it has ended.

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 #include "gfx/surface.h"
 
 namespace qb::testing {

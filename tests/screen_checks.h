@@ -5,20 +5,23 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <set>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "game/state.h"
-#include "gfx/headless.h"
+#include "data/catalogue.h"
+#include "flow/state.h"
+#include "gfx/headless/headless.h"
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/surface.h"
 #include "gfx/text.h"
 #include "headless_fixture.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 
 namespace qb::testing {
 
@@ -62,6 +65,48 @@ inline bool ShowsText(void (*draw)(float, float, Colour, std::string_view), int 
   return !shown.empty() && shown == Lit(ink, x1, y1, x2, y2);
 }
 
+// Whether the rectangle holds, pixel for pixel, what `paint` draws there.
+// `paint` starts from the rectangle filled with a colour no screen uses, so it
+// has to paint every pixel it expects. The surface is left as it was.
+template <typename Paint>
+::testing::AssertionResult ShowsExactly(int x1, int y1, int x2, int y2, Paint paint) {
+  constexpr Colour kUnpainted = 0xFF5A0B5A;
+  std::vector<Colour> shown;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x) shown.push_back(GetPixel(x, y));
+  FillBox(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2), static_cast<float>(y2), kUnpainted);
+  paint();
+  int differ = 0;
+  char first[96] = "";
+  std::size_t i = 0;
+  for (int y = y1; y <= y2; ++y)
+    for (int x = x1; x <= x2; ++x, ++i) {
+      const Colour expected = GetPixel(x, y);
+      if (expected != shown[i] && differ++ == 0)
+        std::snprintf(first, sizeof first, "first at (%d, %d): shown %08X, expected %08X", x, y, shown[i], expected);
+      PutPixel(static_cast<float>(x), static_cast<float>(y), shown[i]);
+    }
+  if (differ == 0) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << differ << " pixels differ, " << first;
+}
+
+// The dialog box (x 138..508, y 55..355) without its shadow: yellow fill, the
+// olive inner fill unless left out, and two blue outlines, the second one's
+// bottom edge one row lower.
+inline void PaintDialogBox(bool inner_fill = true) {
+  FillBox(138, 55, 508, 355, 0xFFBBBB01);
+  if (inner_fill) FillBox(158, 75, 488, 335, 0xFFA7A700);
+  DrawBox(143, 60, 503, 350, 0xFF0001BB);
+  DrawBox(144, 61, 502, 351, 0xFF0001BB);
+}
+
+// The status bar's band (x 5..645, y 452..467) with one centred hint line.
+inline void PaintHintLine(std::string_view text) {
+  FillBox(5, 452, 645, 467, 0xFF96969D);
+  Text8(static_cast<float>(CentreAPrime(text.size())), 458, 0xFF000000, text);
+}
+inline constexpr std::string_view kContinueHint = "For continue press key SPACE or BACKSPACE or ESC";
+
 // Runs single screens with fresh game state.
 class ScreenTest : public HeadlessTest {
  protected:
@@ -80,5 +125,56 @@ class ScreenTest : public HeadlessTest {
     }
   }
 };
+
+// Runs the play screen for one level.
+class PlayTest : public ScreenTest {
+ protected:
+  void SetUp() override {
+    ScreenTest::SetUp();
+    FillCatalogue();
+  }
+  // Play proper begins after the 13 bands of the gauge fill (13 x 35 ms).
+  static constexpr std::int64_t kGaugesFilled = 455;
+  static constexpr std::int64_t kPlayStarts = 500;
+
+  // Enters the play screen for `level` with `score`: in play proper when
+  // `running`, else in the level-entry wait with the figure appearing. Keys
+  // arrive `gap` ms apart from `start` on. Returns the screen it hands on to,
+  // or nothing when the keys ran out or the stop time came.
+  std::optional<Screen> Play(int level, float score, bool running, const std::vector<std::uint32_t>& keys,
+                             std::int64_t start = kPlayStarts, std::int64_t gap = 200,
+                             std::optional<std::int64_t> stop_at = std::nullopt) {
+    return PlayScript(level, score, running, KeysFrom(start, gap, keys), stop_at);
+  }
+  std::optional<Screen> PlayScript(int level, float score, bool running, Script keys,
+                             std::optional<std::int64_t> stop_at = std::nullopt) {
+    auto& s = State();
+    s = GameState{};
+    s.level = static_cast<std::uint8_t>(level);
+    s.score = s.previous_score = score;
+    s.level_running = running ? 1 : 0;
+    s.appearance = running ? 0 : 1;
+    return Enter(Screen::Play, std::move(keys), stop_at);
+  }
+
+  // Which picture the cell at column c, row r shows: the figure, one of the
+  // nine frames of its appearance, or none of them.
+  static std::string FigureCell(int c, int r) {
+    const int x = 40 * c - 35, y = 40 * r - 35;
+    if (Shows("PicFigure", x, y)) return "PicFigure";
+    for (int k = 1; k <= 9; ++k)
+      if (const std::string name = "PicMosaic" + std::to_string(k); Shows(name, x, y)) return name;
+    return "no figure";
+  }
+};
+
+// Key codes as the tests press them.
+namespace keys {
+inline constexpr std::uint32_t kRight = key::Extended(key::kRight), kLeft = key::Extended(key::kLeft),
+                               kUp = key::Extended(key::kUp), kDown = key::Extended(key::kDown),
+                               kF1 = key::Extended(key::kF1), kF5 = key::Extended(key::kF5),
+                               kClose = key::Extended(key::kClose);
+inline constexpr std::uint32_t kSpace = ' ', kEscape = 0x1B, kBackspace = '\b', kEnter = '\r';
+}  // namespace keys
 
 }  // namespace qb::testing

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/catalogue.h"
+#include "data/catalogue.h"
 
 namespace qb {
 namespace {

@@ -1,96 +1,24 @@
 // The whole game from start-up, driven by keys as a player would press them.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/scoring.h"
-#include "game/state.h"
 #include "gfx/frames.h"
+#include "player.h"
 #include "screen_checks.h"
 #include "shell/startup.h"
 
 namespace qb {
 namespace {
 
-using key::Extended;
-constexpr std::uint32_t kUp = Extended(key::kUp), kDown = Extended(key::kDown), kLeft = Extended(key::kLeft),
-                        kRight = Extended(key::kRight), kClose = Extended(key::kClose);
-constexpr std::uint32_t kEnter = '\r', kSpace = ' ';
+using namespace testing::keys;
+using testing::Player;
+using testing::Solutions;
 
 const std::string kMenuTitle = "QUIZZLEBOX - the ultimate puzzle game, v1.1";
-
-// The level set's solutions, by level: l u r d, upper case for a push.
-const std::map<int, std::string>& Solutions() {
-  static const std::map<int, std::string> solutions = [] {
-    std::map<int, std::string> m;
-    std::ifstream in(std::string(QB_SOURCE_DIR) + "/tests/data/solutions.txt");
-    std::string line;
-    while (std::getline(in, line)) {
-      std::istringstream words(line);
-      int level = 0;
-      std::string moves;  // a level solved from the start has none
-      if (!(words >> level)) continue;
-      words >> moves;
-      m[level] = moves;
-    }
-    return m;
-  }();
-  return solutions;
-}
-
-// A player's keys at virtual times: each press comes some milliseconds after
-// the one before.
-class Player {
- public:
-  Player& Press(std::uint32_t code, std::int64_t after_ms) {
-    now_ += after_ms;
-    keys_.push_back({now_, code});
-    return *this;
-  }
-  Player& Wait(std::int64_t ms) {
-    now_ += ms;
-    return *this;
-  }
-  Player& Type(std::string_view text, std::int64_t gap_ms) {
-    for (char c : text) Press(static_cast<std::uint8_t>(c), gap_ms);
-    return *this;
-  }
-  // From the level card: Space, then the solution once the gauges are full.
-  Player& SolveLevel(int level) {
-    Press(kSpace, kCardShown);
-    Wait(kGaugesFilled - kMoveGap);
-    for (char move : Solutions().at(level)) Press(Move(move), kMoveGap);
-    return *this;
-  }
-  std::int64_t now() const { return now_; }
-  const testing::Script& keys() const { return keys_; }
-
-  // The menu's Enter acts after this wait.
-  static constexpr std::int64_t kEnterWait = 500;
-  // Figure's appearance, then the level card with its gauge fill.
-  static constexpr std::int64_t kCardShown = 2500;
-  // Play proper starts after the 13 bands of the gauges.
-  static constexpr std::int64_t kGaugesFilled = 600;
-  static constexpr std::int64_t kMoveGap = 3;
-  // The completion screen's panels and the password are up after 850 ms.
-  static constexpr std::int64_t kCompletionShown = 1200;
-
- private:
-  static std::uint32_t Move(char c) {
-    switch (c) {
-      case 'l': case 'L': return kLeft;
-      case 'u': case 'U': return kUp;
-      case 'r': case 'R': return kRight;
-      default: return kDown;
-    }
-  }
-  std::int64_t now_ = 0;
-  testing::Script keys_;
-};
 
 class EndToEndTest : public testing::HeadlessTest {
  protected:

@@ -2,14 +2,13 @@
 // and a replay of every level's solution through the game's own move rule.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "game/board.h"
 #include "game/moves.h"
+#include "solutions.h"
 
 namespace qb {
 namespace {
@@ -106,14 +105,7 @@ TEST(Levels, EveryRecordKeepsTheLevelSetsCounts) {
 }
 
 TEST(Levels, TheLevelsTheGameDescribesStandAsGiven) {
-  const char* level1[11] = {"1111111111110011", "1000041100010000", "1010111101010100", "1010103000010101",
-                            "1013101101010101", "1002001001010101", "1013111001410101", "1010001111114101",
-                            "1010101111111101", "1000000000000001", "1111111111111001"};
-  const Grid g1 = Loaded(1);
-  for (int r = 1; r <= kRows; ++r)
-    for (int c = 1; c <= kColumns; ++c)
-      EXPECT_EQ(g1.at(c, r), level1[r - 1][c - 1] - '0') << "level 1 at " << c << "," << r;
-
+  // Level 1 is checked cell by cell with the board model.
   // Level 11: one box between the figure and one target; level 104: a box beside each corner target.
   std::map<std::pair<int, int>, int> special11 = {{{8, 5}, CellFigure}, {{9, 5}, CellBox}, {{10, 5}, CellTarget}};
   std::map<std::pair<int, int>, int> special104 = {
@@ -130,27 +122,8 @@ TEST(Levels, TheLevelsTheGameDescribesStandAsGiven) {
   }
 }
 
-// tests/data/solutions.txt: "N moves" per level, moves in l u r d, upper case for a push.
-std::map<int, std::string> ReadSolutions() {
-  std::ifstream in(std::string(QB_SOURCE_DIR) + "/tests/data/solutions.txt");
-  EXPECT_TRUE(in) << "tests/data/solutions.txt is missing";
-  std::map<int, std::string> solutions;
-  std::string line;
-  while (std::getline(in, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line.empty()) continue;
-    std::istringstream words(line);
-    int level = 0;
-    std::string moves;
-    words >> level >> moves;  // a level without moves may stand as "N" or "N "
-    EXPECT_FALSE(solutions.count(level)) << "level " << level << " twice";
-    solutions[level] = moves;
-  }
-  return solutions;
-}
-
 TEST(Levels, EverySolutionSolvesItsLevelThroughTheMoveRule) {
-  const auto solutions = ReadSolutions();
+  const auto& solutions = testing::Solutions();
   ASSERT_EQ(solutions.size(), 200u);
   for (const auto& [level, moves] : solutions) {
     SCOPED_TRACE("level " + std::to_string(level));
@@ -170,8 +143,7 @@ TEST(Levels, EverySolutionSolvesItsLevelThroughTheMoveRule) {
     for (std::size_t i = 0; i < moves.size(); ++i) {
       const char ch = moves[i];
       const char lower = static_cast<char>(ch | 0x20);
-      const Direction d = lower == 'l' ? Direction::Left : lower == 'u' ? Direction::Up
-                          : lower == 'r' ? Direction::Right : Direction::Down;
+      const Direction d = testing::DirectionOfMove(ch);
       ASSERT_NE(std::string("lurd").find(lower), std::string::npos) << "letter " << ch;
       ASSERT_FALSE(IsLevelSolved(b.board)) << "solved before move " << i + 1;
       const int dc = d == Direction::Right ? 1 : d == Direction::Left ? -1 : 0;

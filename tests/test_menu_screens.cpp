@@ -5,7 +5,7 @@
 
 #include "gfx/frames.h"
 #include "screen_checks.h"
-#include "shell/screens.h"
+#include "flow/screens.h"
 
 namespace qb {
 namespace {

@@ -161,22 +161,26 @@ TEST_F(PicturesTest, EachPictureDrawsItsRectangleWithItsCounts) {
   }
 }
 
-TEST_F(PicturesTest, DrawingLeavesThePenAndRepeatsExactly) {
+TEST_F(PicturesTest, DrawingLeavesThePenAndIsCutAtTheSurfaceEdges) {
+  // The pen at (688.5, 470.5) places offset (0, 0) on pixel (689, 471): a
+  // picture hanging over the right and bottom edges keeps its on-surface
+  // pixels and wraps nothing onto the left edge or the top rows.
+  constexpr Colour kUnder = 0xFF102030;
   for (const auto& e : AllPictures()) {
     SCOPED_TRACE(std::string(e.name));
-    FillBox(0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1, 0xFF102030);
-    SetPen(12.f, 34.f);
+    FillBox(0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1, kUnder);
+    SetPen(688.5f, 470.5f);
     e.draw();
-    EXPECT_EQ(ThePen().x, 12.f);
-    EXPECT_EQ(ThePen().y, 34.f);
-    std::vector<Colour> once;
-    for (int y = 0; y < 240; ++y)
-      for (int x = 0; x < 300; ++x) once.push_back(GetPixel(x, y));
-    e.draw();
-    std::size_t i = 0, differ = 0;
-    for (int y = 0; y < 240; ++y)
-      for (int x = 0; x < 300; ++x) differ += GetPixel(x, y) != once[i++];
-    EXPECT_EQ(differ, 0u);
+    EXPECT_EQ(ThePen().x, 688.5f);
+    EXPECT_EQ(ThePen().y, 470.5f);
+    int expected_changes = 0;
+    for (const auto& p : e.data().pixels) {
+      const int x = 689 + p.dx, y = 471 + p.dy;
+      if (x >= kSurfaceWidth || y >= kSurfaceHeight) continue;
+      EXPECT_EQ(GetPixel(x, y), p.colour) << x << "," << y;
+      expected_changes += p.colour != kUnder;
+    }
+    EXPECT_EQ(kSurfaceWidth * kSurfaceHeight - CountColour(kUnder), expected_changes);
   }
 }
 

@@ -1,60 +1,26 @@
 #include <gtest/gtest.h>
 
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "data/catalogue.h"
+#include "flow/screens.h"
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/board_view.h"
 #include "game/gauges.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "gfx/text.h"
-#include "headless_fixture.h"
-#include "shell/catalogue.h"
-#include "shell/screens.h"
+#include "screen_checks.h"
 
 namespace qb {
 namespace {
 
-using key::Extended;
-constexpr std::uint32_t kRight = Extended(key::kRight), kLeft = Extended(key::kLeft), kUp = Extended(key::kUp),
-                        kDown = Extended(key::kDown), kF1 = Extended(key::kF1), kF5 = Extended(key::kF5);
-constexpr std::uint32_t kSpace = ' ', kEscape = 0x1B;
+using namespace testing::keys;
 
-// Play proper starts after the 13 bands of the gauge fill (13 x 35 ms).
-constexpr std::int64_t kPlayStarts = 500;
-
-class PlayScreenTest : public testing::HeadlessTest {
+class PlayScreenTest : public testing::PlayTest {
  protected:
-  void SetUp() override {
-    HeadlessTest::SetUp();
-    FillCatalogue();
-  }
-
-  // Enters the play screen for `level` with `score`, in play proper when
-  // `running`, with keys arriving `gap` ms apart from `start` on; runs it
-  // until it hands on (returned) or the keys run out (nullopt).
-  std::optional<Screen> Play(int level, float score, bool running, const std::vector<std::uint32_t>& keys,
-                             std::int64_t start = kPlayStarts, std::int64_t gap = 200,
-                             std::optional<std::int64_t> stop_at = std::nullopt) {
-    std::vector<HeadlessPlatform::ScriptedKey> script;
-    for (std::size_t i = 0; i < keys.size(); ++i) script.push_back({start + gap * static_cast<std::int64_t>(i), keys[i]});
-    Install(script, stop_at);
-    auto& s = State();
-    s = GameState{};
-    s.level = static_cast<std::uint8_t>(level);
-    s.score = s.previous_score = score;
-    s.level_running = running ? 1 : 0;
-    s.appearance = running ? 0 : 1;
-    try {
-      return RunScreen(Screen::Play);
-    } catch (const RunStopped&) {
-      return std::nullopt;
-    }
-  }
-
   static Grid LevelGrid(int level) {
     Board b;
     LoadLevel(b, level);
@@ -138,22 +104,49 @@ TEST_F(PlayScreenTest, LoadRestoresTheSavedBoardAndTakeBackStillUndoesTheLastMov
   EXPECT_EQ(State().score, 5000 - 200 - 1000 - 500);
 }
 
-TEST_F(PlayScreenTest, LoadWithNothingSavedSaysSoAndChargesNothing) {
-  Play(1, 5000, true, {'l'}, kPlayStarts, 0, kPlayStarts + 800);
-  // The notice box is up for 1511 ms.
-  EXPECT_EQ(GetPixel(240, 160), panels::kRed);
-  std::set<std::pair<int, int>> drawn;
-  for (int y = 173; y < 183; ++y)
-    for (int x = 238; x <= 408; ++x)
-      if (GetPixel(x, y) == 0xFFC8C500) drawn.insert({x, y});
-  FillBox(238, 173, 408, 182, panels::kRed);
-  Text8(271, 173, 0xFFC8C500, "Not available");
-  std::set<std::pair<int, int>> expected;
-  for (int y = 173; y < 183; ++y)
-    for (int x = 238; x <= 408; ++x)
-      if (GetPixel(x, y) == 0xFFC8C500) expected.insert({x, y});
-  EXPECT_FALSE(drawn.empty());
-  EXPECT_EQ(drawn, expected);
+TEST_F(PlayScreenTest, RestartMenuAndEmptyLoadNotices) {
+  struct Case {
+    const char* name;
+    std::uint32_t key;
+    std::int64_t shown_from, gone_at;  // ms after the key (the key itself is read at 0)
+    std::string_view text;
+    int x;
+    Colour ink;
+    std::optional<Screen> next;
+  };
+  const Case cases[] = {
+      {"restart", kF1, 240, 830, "restart", 294, 0xFFCEC900, Screen::Play},
+      {"return to menu", kF5, 1, 590, "return to menu", 266, 0xFFCEC900, Screen::MainMenu},
+      {"load with nothing saved", 'l', 1, 1511, "Not available", 271, 0xFFC8C500, std::nullopt},
+  };
+  constexpr std::int64_t t = kPlayStarts;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto notice = [&] {
+      return testing::ShowsExactly(238, 158, 408, 198, [&] {
+        FillBox(238, 158, 408, 198, panels::kRed);
+        DrawBox(243, 163, 403, 193, 0xFFC8C8C8);
+        DrawBox(244, 164, 402, 192, 0xFFC8C8C8);
+        Text8(static_cast<float>(c.x), 173, c.ink, c.text);
+      });
+    };
+    Play(1, 5000, true, {c.key}, t, 0, t + c.shown_from - 1);
+    EXPECT_FALSE(notice());
+    Play(1, 5000, true, {c.key}, t, 0, t + c.shown_from);
+    EXPECT_TRUE(notice());
+    Play(1, 5000, true, {c.key}, t, 0, t + c.gone_at - 1);
+    EXPECT_TRUE(notice());
+    if (c.next) {
+      EXPECT_EQ(Play(1, 5000, true, {c.key}, t), c.next);
+      EXPECT_EQ(platform().now_ms(), t + c.gone_at);
+    } else {
+      // The board comes back without the animation; nothing is charged.
+      Play(1, 5000, true, {c.key}, t, 0, t + c.gone_at);
+      EXPECT_FALSE(notice());
+      EXPECT_TRUE(testing::Shows("PicFigure", CellX(4), CellY(6)));
+      EXPECT_EQ(State().score, 5000);
+    }
+  }
   Play(1, 5000, true, {'l', kRight});
   EXPECT_EQ(State().score, 5000);
   EXPECT_EQ(State().steps, 1);
@@ -215,30 +208,9 @@ TEST_F(PlayScreenTest, SkippingLevelTwoHundredLeadsToTheAllLevelsScreen) {
   EXPECT_EQ(Play(200, 30000, false, {'+', kSpace}, 2000), Screen::AllLevels);
 }
 
-TEST_F(PlayScreenTest, OnlyLevelHundredShowsTheHellishNotice) {
-  // 1.5 s in: the figure has appeared; level 100 shows the dialog box, 99 its card.
-  Play(100, 0, false, {}, 0, 0, 1500);
-  EXPECT_EQ(GetPixel(140, 57), panels::kYellow);
-  EXPECT_NE(GetPixel(240, 70), panels::kRed);  // no level card yet
-  Play(99, 0, false, {}, 0, 0, 1500);
-  EXPECT_NE(GetPixel(140, 57), panels::kYellow);
-  EXPECT_EQ(GetPixel(240, 70), panels::kRed);
-}
-
 TEST_F(PlayScreenTest, LevelCardTextsStandWhereTheirRulesPutThem) {
   Play(5, 0, false, {}, 0, 0, 3000);
-  auto lit = [](Colour c, int x1, int y1, int x2, int y2) {
-    std::set<std::pair<int, int>> px;
-    for (int y = y1; y <= y2; ++y)
-      for (int x = x1; x <= x2; ++x)
-        if (GetPixel(x, y) == c) px.insert({x, y});
-    return px;
-  };
-  const auto level_text = lit(0xFFC8C500, 238, 83, 408, 92);
-  FillBox(238, 83, 408, 92, panels::kRed);
-  Text8(295, 83, 0xFFC8C500, "Level 5");
-  EXPECT_FALSE(level_text.empty());
-  EXPECT_EQ(level_text, lit(0xFFC8C500, 238, 83, 408, 92));
+  EXPECT_TRUE(testing::ShowsText(Text8, 295, 83, 0xFFC8C500, panels::kRed, "Level 5", 238, 83, 408, 92));
 }
 
 TEST_F(PlayScreenTest, DialogBoxHasTwoBottomEdges) {
@@ -252,11 +224,32 @@ TEST_F(PlayScreenTest, DialogBoxHasTwoBottomEdges) {
   EXPECT_EQ(GetPixel(520, 370), kShadowColour);
 }
 
-TEST_F(PlayScreenTest, StatusLineShowsLevelShareAndName) {
-  Play(1, 0, true, {}, 0, 0, kPlayStarts);
-  EXPECT_EQ(platform().title(), "QUIZZLEBOX, level 1");
-  // The name of level 1 (22 bytes) starts at 234.
-  EXPECT_EQ(CentreA(LevelName(1).size()), 234);
+TEST_F(PlayScreenTest, StatusLineShowsLevelShareScoreAndName) {
+  struct Case {
+    int level;
+    float score;
+    std::string_view level_text, score_text, name;
+  };
+  const Case cases[] = {
+      {1, 0, "Level 1/200 (0 %)", "SCORE 0", "get ready for take off"},
+      {59, 1234, "Level 59/200 (29 %)", "SCORE 1234", "udg fun"},
+      {109, 99000, "Level 109/200 (54 %)", "SCORE 99000", "blaise pascal"},
+      {115, 25000, "Level 115/200 (58 %)", "SCORE 25000", "johannes kepler"},
+      {154, 707, "Level 154/200 (77 %)", "SCORE 707", "tom\xE1\x9A masaryk"},  // Windows-1250
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.level);
+    Play(c.level, c.score, true, {}, 0, 0, kPlayStarts);
+    EXPECT_EQ(platform().title(), "QUIZZLEBOX, level " + std::to_string(c.level));
+    EXPECT_TRUE(testing::ShowsExactly(3, 452, 647, 475, [&] {
+      FillBox(3, 452, 647, 475, kStatusFill);
+      Text7(15, 459, 0xFF000000, c.level_text);
+      Text7(539, 459, 0xFF000000, c.score_text);
+      Text8(322 - 4 * static_cast<float>(c.name.size()), 458, 0xFF000000, c.name);
+    }));
+  }
+  // The accented letters have glyphs of their own: the 8 pixels of "\x9A" are not blank.
+  EXPECT_GT(CountColour(0xFF000000, 270 + 4 * 8, 452, 270 + 5 * 8 - 1, 467), 0);
 }
 
 TEST(LevelPercentage, ExtendedPrecisionValues) {
@@ -279,17 +272,49 @@ TEST(Gauges, BandColours) {
   }
 }
 
-class GaugeErosionTest : public testing::HeadlessTest {};
+// The lowest row of the side bar's column x that play has blanked, if any.
+std::optional<int> LowestBlankRow(int x) {
+  for (int y = 471; y >= 380; --y)
+    if (GetPixel(x, y) == kBoardColour) return y;
+  return std::nullopt;
+}
 
-TEST_F(GaugeErosionTest, BlanksOneLinePerGaugeOnceTheCountsPassTheirThresholds) {
-  const Colour fill = 0xFF123456;
-  FillBox(656, 380, 689, 471, fill);
-  ErodeGauges(60, 6000);
-  EXPECT_EQ(CountColour(kBoardColour), 0);
-  ErodeGauges(100, 30000);  // bonuses 6098 and 108
-  EXPECT_EQ(CountColour(kBoardColour, 656, 418, 671, 418), 16);  // 458.67 - 0.006655 * 6098
-  EXPECT_EQ(CountColour(kBoardColour, 674, 454, 689, 454), 16);  // 469 - 0.1406844 * 108
-  EXPECT_EQ(CountColour(kBoardColour), 32);
+TEST_F(PlayScreenTest, GaugesEraseFromTheTopAsTheBonusesShrink) {
+  struct Case {
+    int steps, passes;
+    std::optional<int> step_row, time_row;
+  };
+  const Case cases[] = {
+      {60, 6000, {}, {}},
+      {61, 6001, 392, 395},   // bonuses 9968 and 527
+      {100, 9820, 418, 423},  // 6098 and 324
+      {100, 9821, 418, 424},  // 6098 and 323: the first count to reach row 424
+      {200, 29258, 438, 454}, // 3065 and 110: the first count to reach row 454
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.steps) + " steps, " + std::to_string(c.passes) + " passes");
+    std::vector<std::uint32_t> walk;  // level 1: right and back, again and again
+    for (int i = 0; i < c.steps; ++i) walk.push_back(i % 2 ? kLeft : kRight);
+    Play(1, 0, true, walk, kPlayStarts, 2, kGaugesFilled + c.passes);
+    ASSERT_EQ(State().steps, c.steps);
+    ASSERT_EQ(State().time, c.passes);
+    EXPECT_EQ(LowestBlankRow(663), c.step_row);
+    EXPECT_EQ(LowestBlankRow(681), c.time_row);
+    // The time gauge is blank from its top down to that row; below it both
+    // gauges keep their bands.
+    if (c.time_row) {
+      EXPECT_EQ(CountColour(kBoardColour, 681, 395, 681, *c.time_row), *c.time_row - 394);
+    }
+    for (int y0 = 468; y0 > 395; y0 -= 6)
+      for (int y = y0; y <= y0 + 3; ++y) {
+        if (y > c.step_row.value_or(0)) {
+          EXPECT_EQ(GetPixel(663, y), StepGaugeColour(y0)) << y;
+        }
+        if (y > c.time_row.value_or(0)) {
+          EXPECT_EQ(GetPixel(681, y), TimeGaugeColour(y0)) << y;
+        }
+      }
+  }
 }
 
 class FrameTest : public testing::HeadlessTest {};
@@ -306,7 +331,8 @@ TEST_F(FrameTest, GameFrameLeavesTheSeamsBlack) {
 TEST_F(FrameTest, SmallShadowLeavesItsCornerUntouched) {
   const Colour before = 0xFF555555;
   FillBox(0, 0, 695, 478, before);
-  DrawFramedPanel(panels::kNoticeBox);
+  constexpr Panel kNoticeBox{238, 408, 158, 198, panels::kRed, panels::kLightGrey, ShadowSize::Small, 177};
+  DrawFramedPanel(kNoticeBox);
   EXPECT_EQ(GetPixel(409, 176), before);
   EXPECT_EQ(GetPixel(409, 177), kShadowColour);
   EXPECT_EQ(GetPixel(427, 219), kShadowColour);

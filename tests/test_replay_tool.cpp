@@ -51,6 +51,9 @@ TEST(ReplayTool, RefusesMalformedScriptsNamingTheLine) {
 
 TEST(ReplayTool, RefusesMissingFilesAndBadOptions) {
   EXPECT_EQ(std::system((std::string(QB_REPLAY_EXE) + " /nonexistent/script >/dev/null 2>&1").c_str()) >> 8, 2);
+  // A directory is not a script, even though it opens like one.
+  EXPECT_EQ(std::system((std::string(QB_REPLAY_EXE) + " " + std::filesystem::temp_directory_path().string() +
+                         " >/dev/null 2>&1").c_str()) >> 8, 2);
   EXPECT_EQ(RunReplay("0 Up\n", "--level 201 --score 0").status, 2);
   EXPECT_EQ(RunReplay("0 Up\n", "--level 5").status, 2);
   EXPECT_EQ(RunReplay("0 Up\n", "--level 5 --score 99001").status, 2);

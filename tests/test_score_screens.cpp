@@ -3,13 +3,13 @@
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/board.h"
 #include "game/scoring.h"
-#include "game/state.h"
 #include "gfx/frames.h"
 #include "screen_checks.h"
-#include "shell/catalogue.h"
-#include "shell/screens.h"
+#include "data/catalogue.h"
+#include "flow/screens.h"
 
 namespace qb {
 namespace {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <random>
 #include <string>
 
 #include "game/scoring.h"
@@ -13,12 +12,6 @@ TEST(Bonuses, FollowTheirFormulas) {
   for (auto [s, bonus] : steps) EXPECT_EQ(StepBonus(s), bonus) << s << " steps";
   const std::pair<double, double> times[] = {{1000, 3125}, {6000, 527}, {30000, 108}, {10, 3125}, {0, 3125}};
   for (auto [t, bonus] : times) EXPECT_EQ(TimeBonus(t), bonus) << t << " passes";
-}
-
-TEST(Bonuses, NewScoreIsCappedAt99000) {
-  EXPECT_EQ(NewScore(1000, 54961, 3125), 59086);
-  EXPECT_EQ(NewScore(40914, 54961, 3125), 99000);
-  EXPECT_EQ(NewScore(90000, 54961, 3125), 99000);
 }
 
 TEST(Passwords, FieldsOffsetsCheckDigitAndOrder) {
@@ -78,26 +71,6 @@ TEST(Passwords, AFieldEndsAtItsFirstNonDigit) {
   EXPECT_EQ(ReadPassword("2b39a1789"), (PasswordStart{2, 0}));
   // With "97300" in its place the same digits count in full.
   EXPECT_EQ(ReadPassword("203901789"), (PasswordStart{2, 96327}));
-}
-
-TEST(Passwords, AnyTypedTextIsRefusedOrAValidStart) {
-  std::mt19937 random(7);
-  std::uniform_int_distribution<int> character('0', 'y');
-  std::uniform_int_distribution<int> digit('0', '9');
-  int accepted = 0;
-  for (int i = 0; i < 200000; ++i) {
-    std::string typed(9, ' ');
-    // Mostly digits, so that some strings pass the checks.
-    for (char& c : typed) c = static_cast<char>(i % 4 == 0 ? character(random) : digit(random));
-    if (const auto start = ReadPassword(typed)) {
-      ++accepted;
-      ASSERT_GE(start->level, 2) << typed;
-      ASSERT_LE(start->level, 200) << typed;
-      ASSERT_GE(start->score, 0) << typed;
-      ASSERT_LE(start->score, 99000) << typed;
-    }
-  }
-  EXPECT_GT(accepted, 0);
 }
 
 }  // namespace

@@ -1,47 +1,127 @@
+// A long game through every screen, run by the real screen loop: however many
+// screens follow one another, the stack stays as deep and the memory held
+// stays as much as after the first round. This program counts live
+// allocations with its own operator new, so it is a test program of its own.
 #include <gtest/gtest.h>
 
-#include <malloc.h>
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <string_view>
+#include <vector>
 
-#include <cstdint>
+#include "data/catalogue.h"
+#include "game/scoring.h"
+#include "player.h"
+#include "shell/screen_loop.h"
 
-#include "headless_fixture.h"
-#include "shell/screen.h"
+namespace {
+std::atomic<long> g_live_allocations{0};
+}  // namespace
+
+[[gnu::noinline]] void* operator new(std::size_t n) {
+  if (void* p = std::malloc(n == 0 ? 1 : n)) {
+    ++g_live_allocations;
+    return p;
+  }
+  throw std::bad_alloc{};
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+[[gnu::noinline]] void operator delete(void* p) noexcept {
+  if (!p) return;
+  --g_live_allocations;
+  std::free(p);
+}
+void operator delete[](void* p) noexcept { operator delete(p); }
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
 
 namespace qb {
 namespace {
 
-using ScreenLoopTest = testing::HeadlessTest;
+using namespace testing::keys;
+using testing::Player;
 
-int g_transitions = 0;
-std::uintptr_t g_first_frame = 0;
-bool g_same_frame = true;
-std::size_t g_first_heap = 0;
-std::size_t g_heap_growth = 0;
-
-// A screen that records where its frame lies and how much heap is in use,
-// then hands on to another screen, like the real ones do.
-Screen CountingScreen(Screen s) {
-  volatile int marker = 0;
-  const auto frame = reinterpret_cast<std::uintptr_t>(&marker);
-  const std::size_t heap = mallinfo2().uordblks;
-  if (g_transitions == 0) {
-    g_first_frame = frame;
-    g_first_heap = heap;
-  }
-  g_same_frame = g_same_frame && frame == g_first_frame;
-  if (heap > g_first_heap) g_heap_growth = std::max(g_heap_growth, heap - g_first_heap);
-  if (++g_transitions == 100'000) return Screen::Exit;
-  return s == Screen::MainMenu ? Screen::Play : Screen::MainMenu;
+// One round from the main menu back to it, through every screen.
+void PlayOneRound(Player& p) {
+  // A new game: a refused skip on the level card, play, pause, a refused take
+  // back, a move, a restart, back to the menu.
+  p.Press(kEnter, 100).Press('+', 3000).Press(kEscape, 200).Press(kSpace, 200);
+  p.Press('p', 700).Press(kSpace, 300).Press('b', 200).Press(kSpace, 200).Press(kRight, 200);
+  p.Press(kF1, 200).Press(kF5, 1500);
+  // A wrong password; level 11 by its password, solved, and from its
+  // completion screen back to the menu.
+  p.Press(kDown, 1000).Press(kEnter, 50).Wait(600).Type("123", 20).Press(kEnter, 20);
+  p.Press(kDown, 2500).Press(kEnter, 50).Wait(600).Type(MakePassword(11, 0), 20).Press(kEnter, 20);
+  p.Press(kSpace, 3000).Press(kRight, 700).Press(kF5, 1500);
+  // Level 200 skipped from its card to the all-levels screen.
+  p.Press(kDown, 1000).Press(kEnter, 50).Wait(600).Type(MakePassword(200, 30000), 20).Press(kEnter, 20);
+  p.Press('+', 3000).Press(kSpace, 200).Press(kSpace, 200);
+  // The instructions, about and credits screens.
+  p.Press(kDown, 1000).Press(kDown, 50).Press(kEnter, 50).Press(kSpace, 1000);
+  p.Press(kUp, 1000).Press(kUp, 50).Press(kEnter, 50).Press(kEscape, 1000);
+  p.Press(key::Extended(key::kCtrlF12), 1000).Press(kBackspace, 1000);
 }
 
-TEST_F(ScreenLoopTest, TransitionsRunInConstantStackAndMemory) {
-  RunScreenLoop(Screen::MainMenu, CountingScreen);
-  EXPECT_EQ(g_transitions, 100'000);
-  EXPECT_TRUE(g_same_frame);
-  EXPECT_LT(g_heap_growth, 4096u);
-  EXPECT_TRUE(platform().ended());
-  EXPECT_EQ(platform().exit_status(), 0);
-  EXPECT_EQ(CurrentScreen(), Screen::Exit);
+const std::vector<Screen> kOneRound = {
+    Screen::MainMenu, Screen::Play,     Screen::Play,     Screen::Play,         Screen::MainMenu, Screen::Password,
+    Screen::MainMenu, Screen::Password, Screen::Play,     Screen::Play,         Screen::Completion,
+    Screen::MainMenu, Screen::Password, Screen::Play,     Screen::AllLevels,    Screen::MainMenu,
+    Screen::Instructions, Screen::MainMenu, Screen::About, Screen::MainMenu,    Screen::Credits,
+};
+
+HeadlessPlatform* g_platform = nullptr;
+std::vector<std::string_view> g_entered;
+std::vector<long> g_held_at_menu;  // live allocations, less those of the titles the test platform keeps
+
+Screen Recording(Screen s) {
+  g_entered.push_back(ScreenName(s));
+  if (s == Screen::MainMenu) {
+    const auto titles = static_cast<long>(g_platform->titles().size());
+    g_held_at_menu.push_back(g_live_allocations - titles - (titles > 0));
+  }
+  return RunScreen(s);
+}
+
+class ScreenLoopTest : public testing::HeadlessTest {
+ protected:
+  // Plays the rounds through the screen loop, then closes the game from the
+  // menu; returns the deepest stack seen at a poll.
+  std::uintptr_t PlayRounds(int rounds) {
+    Player player;
+    for (int i = 0; i < rounds; ++i) PlayOneRound(player);
+    player.Press(kClose, 1000);
+    Install(player.keys());
+    g_platform = &platform();
+    g_entered.clear();
+    g_held_at_menu.clear();
+    g_entered.reserve(static_cast<std::size_t>(rounds) * kOneRound.size() + 8);
+    g_held_at_menu.reserve(g_entered.capacity());
+    RunScreenLoop(Screen::MainMenu, Recording);
+    EXPECT_TRUE(platform().ended());
+    EXPECT_EQ(platform().keys_delivered(), player.keys().size());
+    return platform().deepest_poll_frame();
+  }
+};
+
+TEST_F(ScreenLoopTest, ALongGameRunsInConstantStackAndMemory) {
+  FillCatalogue();
+  const std::uintptr_t one_round = PlayRounds(1);
+  constexpr int kRounds = 4;
+  const std::uintptr_t four_rounds = PlayRounds(kRounds);
+  EXPECT_EQ(four_rounds, one_round) << "the stack grew by " << one_round - four_rounds << " bytes";
+
+  std::vector<std::string_view> expected;
+  for (int i = 0; i < kRounds; ++i)
+    for (Screen s : kOneRound) expected.push_back(ScreenName(s));
+  expected.push_back(ScreenName(Screen::MainMenu));
+  EXPECT_EQ(g_entered, expected);
+
+  // From the second round on, every return to the menu finds as much held.
+  const std::size_t per_round = 7;  // menu entries in a round
+  ASSERT_GT(g_held_at_menu.size(), per_round);
+  for (std::size_t i = per_round; i < g_held_at_menu.size(); ++i)
+    EXPECT_EQ(g_held_at_menu[i], g_held_at_menu[per_round]) << "menu entry " << i;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <set>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "headless_fixture.h"
 
@@ -128,38 +130,45 @@ TEST_F(SurfaceTest, KeyStrings) {
   EXPECT_EQ(PollKey(), "");
 }
 
-TEST_F(SurfaceTest, LongWaitEndsAtTheFirstCheckAfterAKey) {
-  Install({{120, 'x'}}, 10'000);
-  SleepMs(500);
-  EXPECT_EQ(platform().now_ms(), 150);
-  EXPECT_EQ(PollKey(), "x");
-}
-
-TEST_F(SurfaceTest, WaitsWithoutKeysRunTheirFullLength) {
-  Install({}, 10'000);
-  const std::pair<int, int> cases[] = {{1, 1}, {35, 35}, {99, 99}, {100, 100}, {279, 279}, {2001, 2001}};
-  for (auto [wait, expected] : cases) {
-    const auto start = platform().now_ms();
-    SleepMs(wait);
-    EXPECT_EQ(platform().now_ms() - start, expected) << wait;
+TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
+  // A step either waits (ms > 0) and then expects the virtual clock at
+  // `now`, or polls (ms == 0) and expects `key`.
+  struct Step {
+    int ms;
+    std::int64_t now;
+    std::string key;
+  };
+  struct Case {
+    const char* what;
+    std::vector<HeadlessPlatform::ScriptedKey> keys;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"without keys every wait runs its full length",
+       {},
+       {{1, 1, ""}, {35, 36, ""}, {99, 135, ""}, {100, 235, ""}, {279, 514, ""}, {2001, 2515, ""}}},
+      {"a key at 120 ends a 500 ms wait at its 150 ms check and stays queued",
+       {{120, 'x'}},
+       {{500, 150, ""}, {0, 0, "x"}}},
+      {"the last check of a 500 ms wait comes at 400 ms", {{401, 'x'}}, {{500, 500, ""}, {0, 0, "x"}}},
+      {"a wait below 100 ms never looks for keys", {{10, 'x'}}, {{99, 99, ""}, {0, 0, "x"}}},
+      {"a 100 ms wait looks at its start only; the next long wait ends at once",
+       {{10, 'x'}},
+       {{100, 100, ""}, {500, 100, ""}, {0, 0, "x"}}},
+      {"a poll clears the arrival flag", {{10, 'x'}}, {{20, 20, ""}, {0, 0, "x"}, {500, 520, ""}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Install(c.keys, 10'000);
+    for (const Step& step : c.steps) {
+      if (step.ms > 0) {
+        SleepMs(step.ms);
+        EXPECT_EQ(platform().now_ms(), step.now) << "after " << step.ms << " ms";
+      } else {
+        EXPECT_EQ(PollKey(), step.key);
+      }
+    }
   }
-}
-
-TEST_F(SurfaceTest, ShortWaitsAndHundredMsWaitsDoNotEndEarly) {
-  Install({{10, 'x'}}, 10'000);
-  SleepMs(100);  // checks for a key at its start only
-  EXPECT_EQ(platform().now_ms(), 100);
-  // The arrival flag is still set: the next long wait ends at once.
-  SleepMs(500);
-  EXPECT_EQ(platform().now_ms(), 100);
-}
-
-TEST_F(SurfaceTest, APollClearsTheArrivalFlag) {
-  Install({{10, 'x'}}, 10'000);
-  SleepMs(20);
-  EXPECT_EQ(PollKey(), "x");
-  SleepMs(500);
-  EXPECT_EQ(platform().now_ms(), 520);
 }
 
 TEST_F(SurfaceTest, ALoopThatPollsWithoutWaitingJumpsToTheNextKey) {

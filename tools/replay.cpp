@@ -7,6 +7,7 @@
 // the previous line's key. A last line "<delay> end" lets the game run that
 // much longer. Blank lines and lines starting with "#" are ignored.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -15,11 +16,11 @@
 #include <string>
 #include <vector>
 
+#include "flow/state.h"
 #include "game/board.h"
-#include "game/state.h"
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 #include "gfx/surface.h"
-#include "shell/screen.h"
+#include "shell/screen_loop.h"
 #include "shell/startup.h"
 
 namespace {
@@ -197,6 +198,12 @@ int main(int argc, char** argv) {
   }
   if (script_path.empty() || level.has_value() != score.has_value()) return Usage();
 
+  // A directory opens like a file and reads as nothing: refuse it by name.
+  std::error_code error;
+  if (std::filesystem::is_directory(script_path, error)) {
+    std::cerr << "cannot read the script " << script_path << ": it is a directory\n";
+    return 2;
+  }
   std::ifstream in(script_path);
   if (!in) {
     std::cerr << "cannot read the script " << script_path << "\n";
@@ -204,6 +211,10 @@ int main(int argc, char** argv) {
   }
   const auto script = ParseScript(in, script_path);
   if (!script) return 2;
+  if (in.bad()) {
+    std::cerr << "cannot read the script " << script_path << ": reading failed\n";
+    return 2;
+  }
 
   qb::HeadlessPlatform platform(script->keys, script->stop_at);
   qb::InstallPlatform(&platform);

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "data/stream.h"
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 #include "gfx/pen.h"
 #include "gfx/surface.h"
 #include "gfx/system_font.h"

@@ -1,4 +1,4 @@
-#include "shell/catalogue.h"
+#include "data/catalogue.h"
 
 #include <array>
 

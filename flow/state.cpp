@@ -1,4 +1,4 @@
-#include "game/state.h"
+#include "flow/state.h"
 
 namespace qb {
 

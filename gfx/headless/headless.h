@@ -30,11 +30,19 @@ class HeadlessPlatform final : public Platform {
   void OpenWindow(int width, int height) override;
   void SetTitle(std::string_view title) override;
   void Wait(int milliseconds) override;
+  // Jumps the clock to the next key's arrival or the deadline, whichever
+  // comes first, in one step however long the wait.
+  int WaitForKey(int milliseconds) override;
   void BeforePoll() override;
   void End(int status) override;
 
   // Adds a key arriving at the given time (not before any key already added).
   void AddKey(std::int64_t at_ms, std::uint32_t code);
+
+  // Makes every wait for a key with a deadline return at once, as a wake-up
+  // with nothing to read: the game's loops then run every pass one by one
+  // instead of sleeping through idle ones. Tests compare the two.
+  void WakeEveryPass(bool on) { wake_every_pass_ = on; }
 
   std::int64_t now_ms() const { return now_; }
   const std::vector<std::string>& titles() const { return titles_; }
@@ -43,6 +51,10 @@ class HeadlessPlatform final : public Platform {
   bool ended() const { return ended_; }
   int exit_status() const { return exit_status_; }
   std::size_t keys_delivered() const { return next_; }
+  // The deepest stack seen at a poll (the lowest frame address): screens
+  // that hand on instead of calling each other keep it the same however long
+  // the game runs.
+  std::uintptr_t deepest_poll_frame() const { return deepest_poll_frame_; }
 
  private:
   void AdvanceTo(std::int64_t t);  // delivers every key due by then
@@ -52,10 +64,12 @@ class HeadlessPlatform final : public Platform {
   std::optional<std::int64_t> stop_at_;
   std::int64_t now_ = 0;
   bool waited_since_poll_ = true;
+  bool wake_every_pass_ = false;
   std::vector<std::string> titles_;
   bool window_open_ = false;
   bool ended_ = false;
   int exit_status_ = 0;
+  std::uintptr_t deepest_poll_frame_ = UINTPTR_MAX;
 };
 
 }  // namespace qb

@@ -1,4 +1,4 @@
-#include "gfx/headless.h"
+#include "gfx/headless/headless.h"
 
 #include <algorithm>
 #include <utility>
@@ -35,7 +35,27 @@ void HeadlessPlatform::Wait(int milliseconds) {
   AdvanceTo(until);
 }
 
+int HeadlessPlatform::WaitForKey(int milliseconds) {
+  waited_since_poll_ = true;
+  const std::int64_t start = now_;
+  AdvanceTo(now_);
+  if (Keys().Size() > 0 || (wake_every_pass_ && milliseconds >= 0)) return 0;
+  const bool key_coming = next_ < keys_.size();
+  std::optional<std::int64_t> until;
+  if (milliseconds >= 0) until = now_ + milliseconds;
+  if (key_coming && (!until || keys_[next_].at_ms <= *until)) until = keys_[next_].at_ms;
+  // Nothing waits and nothing will come: the run ends here, as a polling
+  // loop's would at its next poll.
+  if (!until && !stop_at_) throw RunStopped{};
+  // A wait past the stop time ends there; the loop counts the time that went
+  // by, and its next poll ends the run.
+  if (stop_at_ && (!until || *until > *stop_at_)) until = *stop_at_;
+  AdvanceTo(*until);
+  return static_cast<int>(now_ - start);
+}
+
 void HeadlessPlatform::BeforePoll() {
+  deepest_poll_frame_ = std::min(deepest_poll_frame_, reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
   AdvanceTo(now_);
   if (stop_at_ && now_ >= *stop_at_) throw RunStopped{};
   if (Keys().Size() == 0) {

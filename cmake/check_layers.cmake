@@ -1,0 +1,41 @@
+cmake_minimum_required(VERSION 3.20)
+# Checks that every source file includes only from the layers below it:
+#   data  <-  gfx  <-  flow  <-  game  <-  shell
+# and that a back end folder (gfx/sdl, gfx/headless, gfx/web, ...) is
+# included only by itself (the game reaches a back end through gfx/platform.h
+# and gfx/window.h). Run with: cmake -DSOURCE_DIR=<repo> -P check_layers.cmake
+set(allowed_data "data")
+set(allowed_gfx "data;gfx")
+set(allowed_flow "data;gfx;flow")
+set(allowed_game "data;gfx;flow;game")
+set(allowed_shell "data;gfx;flow;game;shell")
+set(backends "headless;sdl;web")
+
+set(faults "")
+foreach(layer data gfx flow game shell)
+  file(GLOB_RECURSE files "${SOURCE_DIR}/${layer}/*.h" "${SOURCE_DIR}/${layer}/*.cpp")
+  foreach(f ${files})
+    file(RELATIVE_PATH rel "${SOURCE_DIR}" "${f}")
+    # The back end a file belongs to, if any.
+    set(own_backend "")
+    if(rel MATCHES "^gfx/([a-z_]+)/")
+      set(own_backend "${CMAKE_MATCH_1}")
+    endif()
+    file(STRINGS "${f}" includes REGEX "^#include \"[a-z_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^#include \"([^\"]+)\".*" "\\1" target "${line}")
+      string(REGEX REPLACE "/.*" "" target_layer "${target}")
+      if(NOT target_layer IN_LIST allowed_${layer})
+        list(APPEND faults "${rel} includes ${target} from a layer above it")
+      endif()
+      if(target MATCHES "^gfx/([a-z_]+)/" AND NOT CMAKE_MATCH_1 STREQUAL own_backend)
+        list(APPEND faults "${rel} includes ${target} from a back end")
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(faults)
+  list(JOIN faults "\n  " text)
+  message(FATAL_ERROR "Layer faults:\n  ${text}")
+endif()
+message(STATUS "Layers: every include goes down")

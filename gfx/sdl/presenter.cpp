@@ -1,0 +1,64 @@
+#include "gfx/sdl/presenter.h"
+
+#include <algorithm>
+
+#include "gfx/platform.h"
+
+namespace qb {
+
+SDL_Rect FitPicture(int width, int height) {
+  const int factor = std::max(1, std::min(width / kSurfaceWidth, height / kSurfaceHeight));
+  return {(width - kSurfaceWidth * factor) / 2, (height - kSurfaceHeight * factor) / 2, kSurfaceWidth * factor,
+          kSurfaceHeight * factor};
+}
+
+Presenter::Presenter(SDL_Window* window) {
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+  // The picture is small and changes a few rows at a time: the software
+  // renderer shows it everywhere, with no GL driver to depend on.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  renderer_ = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer_)
+    texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, kSurfaceWidth,
+                                 kSurfaceHeight);
+  frame_.assign(static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight, 0xFF000000u);
+}
+
+Presenter::~Presenter() {
+  if (texture_) SDL_DestroyTexture(texture_);
+  if (renderer_) SDL_DestroyRenderer(renderer_);
+}
+
+bool Presenter::Present(bool whole_picture) {
+  auto& px = Pixels();
+  px.BeginPresent();
+  // Only the runs of changed rows go into the texture.
+  bool changed = false;
+  for (int y = 0; y < kSurfaceHeight;) {
+    if (!px.TakeDirty(y)) {
+      ++y;
+      continue;
+    }
+    const int first = y;
+    do {
+      std::uint32_t* row = &frame_[static_cast<std::size_t>(y) * kSurfaceWidth];
+      for (int x = 0; x < kSurfaceWidth; ++x) row[x] = px.Load(x, y) | 0xFF000000u;
+      ++y;
+    } while (y < kSurfaceHeight && px.TakeDirty(y));
+    const SDL_Rect rows{0, first, kSurfaceWidth, y - first};
+    SDL_UpdateTexture(texture_, &rows, &frame_[static_cast<std::size_t>(first) * kSurfaceWidth], kSurfaceWidth * 4);
+    changed = true;
+  }
+  if (!changed && !whole_picture) return false;
+  int out_w = kSurfaceWidth, out_h = kSurfaceHeight;
+  SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
+  const SDL_Rect dst = FitPicture(out_w, out_h);
+  SDL_RenderSetViewport(renderer_, nullptr);
+  SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
+  SDL_RenderClear(renderer_);
+  SDL_RenderCopy(renderer_, texture_, nullptr, &dst);
+  SDL_RenderPresent(renderer_);
+  return true;
+}
+
+}  // namespace qb

@@ -1,0 +1,184 @@
+#include "gfx/window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <thread>
+
+#include "gfx/code_page_437.h"
+#include "gfx/key_translation.h"
+#include "gfx/platform.h"
+#include "gfx/sdl/icon.h"
+#include "gfx/sdl/presenter.h"
+#include "gfx/sdl/sdl_keys.h"
+#include "gfx/sdl/window_platform.h"
+
+namespace qb {
+
+namespace {
+
+// The event that wakes the main thread from the game thread: a new frame, a
+// new title or the end. SDL_PushEvent is the one SDL call that is safe from
+// another thread.
+Uint32 g_wake_event = 0;
+
+void PushWake() {
+  SDL_Event e{};
+  e.type = g_wake_event;
+  SDL_PushEvent(&e);
+}
+
+void SignalFrame(void*) { PushWake(); }
+
+// How often the display shows a new picture; 60 Hz where it does not say.
+std::chrono::milliseconds RefreshPeriod(SDL_Window* window) {
+  SDL_DisplayMode mode{};
+  const int hz = SDL_GetWindowDisplayMode(window, &mode) == 0 && mode.refresh_rate > 0 ? mode.refresh_rate : 60;
+  return std::chrono::milliseconds(std::max(1, 1000 / hz));
+}
+
+// Handles one event on the main thread; returns whether the whole picture
+// must be shown again (the window was exposed, resized or maximised).
+bool HandleEvent(const SDL_Event& e, SDL_Window* window) {
+  switch (e.type) {
+    case SDL_QUIT: Keys().Push(key::Extended(key::kClose)); break;
+    case SDL_WINDOWEVENT:
+      if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        Keys().Push(key::Extended(key::kClose));
+      } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
+        const auto flags = SDL_GetWindowFlags(window);
+        if (!(flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) &&
+            (e.window.data1 != kSurfaceWidth || e.window.data2 != kSurfaceHeight))
+          SDL_SetWindowSize(window, kSurfaceWidth, kSurfaceHeight);
+        return true;
+      } else if (e.window.event == SDL_WINDOWEVENT_EXPOSED || e.window.event == SDL_WINDOWEVENT_RESTORED ||
+                 e.window.event == SDL_WINDOWEVENT_MAXIMIZED) {
+        return true;
+      }
+      break;
+    case SDL_KEYDOWN: {
+      const auto mod = static_cast<std::uint16_t>(e.key.keysym.mod);
+      if (AltHeld(mod)) {
+        if (e.key.keysym.sym == SDLK_RETURN && !e.key.repeat) {
+          const bool full = SDL_GetWindowFlags(window) & SDL_WINDOW_FULLSCREEN_DESKTOP;
+          SDL_SetWindowFullscreen(window, full ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+          return true;
+        }
+        break;
+      }
+      if (auto code = TranslateKeyDown(ToKeyPress(e.key.keysym.sym, mod))) Keys().Push(*code);
+      break;
+    }
+    case SDL_TEXTINPUT:
+      if (AltHeld(static_cast<std::uint16_t>(SDL_GetModState()))) break;
+      for (std::uint8_t b : TypedBytes(e.text.text)) Keys().Push(b);
+      break;
+    default: break;
+  }
+  return false;
+}
+
+}  // namespace
+
+int RunInWindow(const std::function<void()>& game, bool fullscreen) {
+  const char* driver_asked = std::getenv("SDL_VIDEODRIVER");
+  const bool driver_chosen = driver_asked && *driver_asked;
+  if (!driver_chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
+    std::fprintf(stderr, "cannot open the game window: no display (DISPLAY is not set)\n");
+    return 1;
+  }
+  SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
+    return 1;
+  }
+  // SDL falls back to drivers that show nothing; a player would see no window.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  if (!driver_chosen && (driver == "offscreen" || driver == "dummy")) {
+    std::fprintf(stderr, "cannot open the game window: no display found\n");
+    SDL_Quit();
+    return 1;
+  }
+  // Resizable only so that the window manager offers the maximise button;
+  // dragging the border snaps back to the fixed size below.
+  SDL_Window* window =
+      SDL_CreateWindow("QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth, kSurfaceHeight,
+                       SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+  if (!window) {
+    std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
+    SDL_Quit();
+    return 1;
+  }
+  SetGameIcon(window);
+  int status = 0;
+  {
+    Presenter presenter(window);
+    if (!presenter.ok()) {
+      std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
+      SDL_DestroyWindow(window);
+      SDL_Quit();
+      return 1;
+    }
+    g_wake_event = SDL_RegisterEvents(1);
+    WindowPlatform platform(PushWake);
+    InstallPlatform(&platform);
+    Keys().Clear();
+    Pixels().MarkAllDirty();
+    Pixels().SetSignal(SignalFrame, nullptr);
+    SDL_StartTextInput();
+
+    std::atomic<bool> game_done{false};
+    std::thread game_thread([&] {
+      game();
+      game_done.store(true);
+      PushWake();
+    });
+
+    // The main thread sleeps until an event arrives. A frame is shown as soon
+    // as the game signals one, but at most once per display refresh; when one
+    // is due earlier, the wait is cut to the moment it may be shown.
+    using Clock = std::chrono::steady_clock;
+    auto refresh = RefreshPeriod(window);
+    auto last_present = Clock::now() - refresh;
+    bool frame_due = true, whole_picture = true;
+    while (!game_done.load() && !platform.ended()) {
+      int timeout_ms = -1;
+      if (frame_due) {
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(last_present + refresh - Clock::now());
+        timeout_ms = static_cast<int>(std::max<long long>(0, wait.count()));
+      }
+      SDL_Event e;
+      for (int got = timeout_ms < 0 ? SDL_WaitEvent(&e) : SDL_WaitEventTimeout(&e, timeout_ms); got;
+           got = SDL_PollEvent(&e)) {
+        if (e.type == g_wake_event) {
+          frame_due = true;
+        } else if (HandleEvent(e, window)) {
+          frame_due = whole_picture = true;
+          refresh = RefreshPeriod(window);
+        }
+      }
+      if (auto title = platform.TakeTitle()) SDL_SetWindowTitle(window, title->c_str());
+      const auto now = Clock::now();
+      if (frame_due && now >= last_present + refresh) {
+        if (presenter.Present(whole_picture)) last_present = now;
+        frame_due = whole_picture = false;
+      }
+    }
+    game_thread.join();
+    Pixels().SetSignal(nullptr, nullptr);
+    status = platform.status();
+    SDL_StopTextInput();
+    InstallPlatform(nullptr);
+  }
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return status;
+}
+
+}  // namespace qb

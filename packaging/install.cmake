@@ -1,0 +1,47 @@
+# What `cmake --install` puts on a desktop system, under the install prefix
+# (/usr/local unless told otherwise, /usr in the Debian package): the game, its
+# desktop entry, its icons in the hicolor theme, its AppStream metainfo, its
+# manual page and the package's documentation files.
+include(GNUInstallDirs)
+
+# Who publishes the game and where: names the desktop files and the package.
+set(QB_APP_ID org.quizzlebox.quizzlebox)
+set(QB_SUMMARY "Push every box onto a target, through 200 levels")
+set(QB_HOMEPAGE "https://quizzlebox.org" CACHE STRING "The game's home page")
+set(QB_SCREENSHOT_URL "${QB_HOMEPAGE}/docs" CACHE STRING "Where docs/menu.png and docs/play.png are published")
+set(QB_DEVELOPER "The QUIZZLEBOX developers")
+set(QB_MAINTAINER "QUIZZLEBOX developers <maintainers@quizzlebox.org>" CACHE STRING "Name <address> of the package's maintainer")
+set(QB_LICENSE LicenseRef-proprietary)  # no licence has been chosen yet
+
+set(QB_DESKTOP_DIR ${CMAKE_BINARY_DIR}/desktop)
+set(QB_DESKTOP_FILE ${QB_DESKTOP_DIR}/${QB_APP_ID}.desktop)
+set(QB_METAINFO_FILE ${QB_DESKTOP_DIR}/${QB_APP_ID}.metainfo.xml)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/quizzlebox.desktop.in ${QB_DESKTOP_FILE} @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/metainfo.xml.in ${QB_METAINFO_FILE} @ONLY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/quizzlebox.6.in ${QB_DESKTOP_DIR}/quizzlebox.6 @ONLY)
+string(SUBSTRING ${QB_RELEASE_DATE} 0 4 QB_RELEASE_YEAR)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${QB_DESKTOP_DIR}/copyright @ONLY)
+# The changelog's date is the release date, in the form Debian's changelogs use.
+execute_process(COMMAND date -u -R -d "${QB_RELEASE_DATE} 12:00" OUTPUT_VARIABLE QB_CHANGELOG_DATE
+                OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/changelog.in ${QB_DESKTOP_DIR}/changelog @ONLY)
+
+# Manual pages and changelogs are installed compressed, without a time stamp.
+add_custom_command(
+  OUTPUT ${QB_DESKTOP_DIR}/quizzlebox.6.gz ${QB_DESKTOP_DIR}/changelog.gz
+  COMMAND gzip -9nkf ${QB_DESKTOP_DIR}/quizzlebox.6 ${QB_DESKTOP_DIR}/changelog
+  DEPENDS ${QB_DESKTOP_DIR}/quizzlebox.6 ${QB_DESKTOP_DIR}/changelog
+  COMMENT "Compressing the manual page and the changelog")
+add_custom_target(compressed_docs ALL DEPENDS ${QB_DESKTOP_DIR}/quizzlebox.6.gz ${QB_DESKTOP_DIR}/changelog.gz)
+
+# Games go to games/ (/usr/games, /usr/local/games), which Debian puts on
+# every user's PATH.
+install(TARGETS quizzlebox RUNTIME DESTINATION games)
+install(FILES ${QB_DESKTOP_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${QB_METAINFO_FILE} DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+foreach(size ${QB_ICON_SIZES})
+  install(FILES ${QB_ICON_DIR}/${size}.png DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
+          RENAME ${QB_APP_ID}.png)
+endforeach()
+install(FILES ${QB_DESKTOP_DIR}/quizzlebox.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
+install(FILES ${QB_DESKTOP_DIR}/copyright ${QB_DESKTOP_DIR}/changelog.gz DESTINATION ${CMAKE_INSTALL_DOCDIR})

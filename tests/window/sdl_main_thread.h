@@ -1,0 +1,21 @@
+// The window tests stand in for every SDL function the window layer calls and
+// note each call made off the main thread (the thread that runs main, on which
+// the window's events and presentation run). SDL_PushEvent alone, which SDL
+// documents as thread-safe, may come from any thread: it is how the game
+// thread wakes the window.
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace qb::testing {
+
+// The SDL functions called off the main thread since the last call; clears
+// the list.
+std::vector<std::string> TakeSdlCallsOffTheMainThread();
+
+// The SDL functions the window tests stand in for.
+const std::set<std::string>& CheckedSdlFunctions();
+
+}  // namespace qb::testing

@@ -1,0 +1,187 @@
+// The game as the desktop sees it: the window carries the game's icon and the
+// class its desktop entry names, --fullscreen fills the screen, and the real
+// binary answers its command line.
+#include <gtest/gtest.h>
+
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "data/window_icon.h"
+#include "shell/version.h"
+
+namespace qb {
+namespace {
+
+bool HaveDisplay() { return std::getenv("DISPLAY") != nullptr; }
+
+struct Output {
+  int status = -1;
+  std::string text;
+};
+
+Output RunShell(const std::string& cmd) {
+  Output r;
+  if (FILE* p = ::popen(cmd.c_str(), "r")) {
+    char buf[4096];
+    while (std::fgets(buf, sizeof buf, p)) r.text += buf;
+    const int st = ::pclose(p);
+    r.status = WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+  }
+  return r;
+}
+
+// A program started in the background, ended when the test is done with it.
+class Process {
+ public:
+  explicit Process(std::vector<std::string> argv) {
+    pid_ = ::fork();
+    if (pid_ == 0) {
+      std::vector<char*> args;
+      for (auto& a : argv) args.push_back(a.data());
+      args.push_back(nullptr);
+      ::execvp(args[0], args.data());
+      ::_exit(127);
+    }
+  }
+  ~Process() {
+    if (pid_ <= 0) return;
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, nullptr, 0);
+  }
+  pid_t pid() const { return pid_; }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// The game's window, once it has its title; 0 if none shows within 10 s.
+Window GameWindow(pid_t pid) {
+  const Output o = RunShell("timeout 10 xdotool search --sync --pid " + std::to_string(pid) +
+                       " --name '^QUIZZLEBOX' 2>/dev/null | head -1");
+  return o.text.empty() ? 0 : std::stoul(o.text);
+}
+
+// A property of 32-bit items (Xlib hands them over as longs, which may come
+// sign-extended: only the low 32 bits count).
+std::vector<unsigned long> Property(Display* d, Window w, const char* name) {
+  Atom type;
+  int format = 0;
+  unsigned long n = 0, after = 0;
+  unsigned char* data = nullptr;
+  std::vector<unsigned long> out;
+  if (XGetWindowProperty(d, w, XInternAtom(d, name, False), 0, LONG_MAX / 4, False, AnyPropertyType, &type, &format,
+                         &n, &after, &data) == Success &&
+      data) {
+    if (format == 32) out.assign(reinterpret_cast<unsigned long*>(data), reinterpret_cast<unsigned long*>(data) + n);
+    XFree(data);
+  }
+  return out;
+}
+
+// The value of `key` in the installed desktop entry.
+std::string DesktopEntry(const std::string& key) {
+  std::ifstream in(QB_DESKTOP_FILE);
+  for (std::string line; std::getline(in, line);)
+    if (line.rfind(key + "=", 0) == 0) return line.substr(key.size() + 1);
+  return "";
+}
+
+TEST(Desktop, TheWindowCarriesTheIconAndTheClassOfTheDesktopEntry) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  Process game({QB_GAME_EXE});
+  const Window w = GameWindow(game.pid());
+  ASSERT_NE(w, 0u);
+  Display* d = XOpenDisplay(nullptr);
+  ASSERT_NE(d, nullptr);
+
+  const auto icon = Property(d, w, "_NET_WM_ICON");
+  ASSERT_EQ(icon.size(), 2u + kWindowIconSize * kWindowIconSize);
+  EXPECT_EQ(icon[0], static_cast<unsigned long>(kWindowIconSize));
+  EXPECT_EQ(icon[1], static_cast<unsigned long>(kWindowIconSize));
+  int differing = 0;
+  for (int i = 0; i < kWindowIconSize * kWindowIconSize; ++i)
+    differing += static_cast<std::uint32_t>(icon[2 + static_cast<std::size_t>(i)]) != kWindowIconPixels[i];
+  EXPECT_EQ(differing, 0);
+
+  XClassHint hint{};
+  ASSERT_TRUE(XGetClassHint(d, w, &hint));
+  const std::string res_class = hint.res_class ? hint.res_class : "";
+  XFree(hint.res_name);
+  XFree(hint.res_class);
+  XCloseDisplay(d);
+  EXPECT_EQ(res_class, DesktopEntry("StartupWMClass"));
+  EXPECT_FALSE(res_class.empty());
+}
+
+TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  if (RunShell("command -v openbox >/dev/null").status != 0) GTEST_SKIP() << "openbox missing";
+  // Full screen is the window manager's to grant.
+  Process wm({"openbox", "--sm-disable"});
+  Display* d = XOpenDisplay(nullptr);
+  ASSERT_NE(d, nullptr);
+  for (int i = 0; i < 400 && Property(d, DefaultRootWindow(d), "_NET_SUPPORTING_WM_CHECK").empty(); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  const int screen_w = DisplayWidth(d, DefaultScreen(d)), screen_h = DisplayHeight(d, DefaultScreen(d));
+
+  struct Case {
+    std::vector<std::string> argv;
+    int width, height;
+  };
+  for (const auto& c : {Case{{QB_GAME_EXE, "--fullscreen"}, screen_w, screen_h}, Case{{QB_GAME_EXE}, 696, 479}}) {
+    Process game(c.argv);
+    const Window w = GameWindow(game.pid());
+    ASSERT_NE(w, 0u);
+    XWindowAttributes a{};
+    for (int i = 0; i < 400; ++i) {  // the manager takes a moment to place it (longer on a busy machine)
+      XGetWindowAttributes(d, w, &a);
+      if (a.width == c.width && a.height == c.height) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(25));
+    }
+    EXPECT_EQ(a.width, c.width) << c.argv.size();
+    EXPECT_EQ(a.height, c.height) << c.argv.size();
+  }
+  XCloseDisplay(d);
+}
+
+TEST(Desktop, TheGameAnswersItsCommandLine) {
+  struct Case {
+    const char* args;
+    int status;
+    std::string out;  // standard output, exactly or (ending in "...") its start
+    std::string err;
+  };
+  const Case cases[] = {
+      {"--version", 0, "quizzlebox " QB_VERSION "\n", ""},
+      {"--help", 0, "Usage: quizzlebox [--fullscreen]\n...", ""},
+      {"--fulscreen", 2, "", "quizzlebox: unknown option '--fulscreen'\nUsage: quizzlebox [--fullscreen]\n..."},
+  };
+  for (const auto& c : cases) {
+    const std::string exe = QB_GAME_EXE;
+    const Output out = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>/dev/null");
+    const Output err = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>&1 >/dev/null");
+    EXPECT_EQ(out.status, c.status) << c.args;
+    for (const auto& [got, want] : {std::pair{out.text, c.out}, std::pair{err.text, c.err}}) {
+      if (want.ends_with("..."))
+        EXPECT_EQ(got.rfind(want.substr(0, want.size() - 3), 0), 0u) << c.args << "\n" << got;
+      else
+        EXPECT_EQ(got, want) << c.args;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qb
