@@ -164,33 +164,18 @@ class Search {
       if (++res.nodes > budget) return res;
       const Bits open_cells = floor_ & ~node.boxes;
       const Bits reach = Flood(open_cells, node.zone);
-      node.boxes.each([&](int b) {
-        for (int d = 0; d < 4; ++d) {
-          const int stand = Step(b, Opposite(d));
-          if (stand < 0 || !reach.test(stand)) continue;
-          const int dest = Step(b, d);
-          if (dest < 0 || !open_cells.test(dest)) continue;
-          if (!surplus_ && pd_.dead.test(dest)) continue;
-          Node next = node;
-          next.boxes.reset(b);
-          next.boxes.set(dest);
-          if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
-          const int h = Heuristic(next.boxes);
-          if (h >= kInf) continue;
-          next.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next.boxes, b).lowest());
-          next.from = static_cast<std::uint8_t>(b);
-          next.dir = static_cast<std::uint8_t>(d);
-          next.parent = idx;
-          next.g = node.g + 1;
-          const std::int32_t at = table_.Find(next.boxes, next.zone);
-          if (at >= 0) {
-            if (table_.nodes()[at].g <= next.g) continue;
-            table_.nodes()[at] = next;
-            open.emplace(next.g + weight * h, -next.g, at);
-          } else {
-            const std::int32_t k = table_.Add(next);
-            open.emplace(next.g + weight * h, -next.g, k);
-          }
+      ForEachPush(node, [&](int stand, Node next, int h) {
+        if (!reach.test(stand)) return;
+        next.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next.boxes, next.from).lowest());
+        next.parent = idx;
+        const std::int32_t at = table_.Find(next.boxes, next.zone);
+        if (at >= 0) {
+          if (table_.nodes()[at].g <= next.g) return;
+          table_.nodes()[at] = next;
+          open.emplace(next.g + weight * h, -next.g, at);
+        } else {
+          const std::int32_t k = table_.Add(next);
+          open.emplace(next.g + weight * h, -next.g, k);
         }
       });
     }
@@ -249,37 +234,22 @@ class Search {
           dist[n] = static_cast<std::int16_t>(dist[queue[k]] + 1);
           queue.push_back(n);
         }
-      node.boxes.each([&](int b) {
-        for (int d = 0; d < 4; ++d) {
-          const int stand = Step(b, Opposite(d));
-          if (stand < 0 || dist[stand] < 0) continue;
-          const int dest = Step(b, d);
-          if (dest < 0 || !open_cells.test(dest)) continue;
-          if (!surplus_ && pd_.dead.test(dest)) continue;
-          Node next = node;
-          next.boxes.reset(b);
-          next.boxes.set(dest);
-          if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
-          const int h = Heuristic(next.boxes);
-          if (h >= kInf) continue;
-          next.zone = static_cast<std::uint8_t>(b);
-          next.from = static_cast<std::uint8_t>(b);
-          next.dir = static_cast<std::uint8_t>(d);
-          next.parent = idx;
-          next.g = node.g + 1;
-          const int m = moved + dist[stand] + 1;
-          std::int32_t at = table.Find(next.boxes, next.zone);
-          if (at >= 0) {
-            if (closed[at] || key(nodes[at].g, moves_to[at]) <= key(next.g, m)) continue;
-            nodes[at] = next;
-            moves_to[at] = m;
-          } else {
-            at = table.Add(next);
-            moves_to.push_back(m);
-            closed.push_back(0);
-          }
-          open.emplace(key(next.g + h, m + h), at);
+      ForEachPush(node, [&](int stand, Node next, int h) {
+        if (dist[stand] < 0) return;
+        next.zone = next.from;
+        next.parent = idx;
+        const int m = moved + dist[stand] + 1;
+        std::int32_t at = table.Find(next.boxes, next.zone);
+        if (at >= 0) {
+          if (closed[at] || key(nodes[at].g, moves_to[at]) <= key(next.g, m)) return;
+          nodes[at] = next;
+          moves_to[at] = m;
+        } else {
+          at = table.Add(next);
+          moves_to.push_back(m);
+          closed.push_back(0);
         }
+        open.emplace(key(next.g + h, m + h), at);
       });
     }
     res.proven = true;  // everything explored: no solution exists
@@ -287,6 +257,34 @@ class Search {
   }
  private:
   bool Goal(const Bits& boxes) const { return (p_.targets & ~boxes).none(); }
+
+  // Calls visit(stand, next, h) for every push out of node that the pruning
+  // allows: stand is the cell the figure pushes from, next the position after
+  // the push (boxes, from, dir and g set; zone and parent are the caller's),
+  // h its estimate. Both searches expand nodes this way.
+  template <typename Visit>
+  void ForEachPush(const Node& node, Visit&& visit) {
+    const Bits open_cells = floor_ & ~node.boxes;
+    node.boxes.each([&](int b) {
+      for (int d = 0; d < 4; ++d) {
+        const int stand = Step(b, Opposite(d));
+        if (stand < 0) continue;
+        const int dest = Step(b, d);
+        if (dest < 0 || !open_cells.test(dest)) continue;
+        if (!surplus_ && pd_.dead.test(dest)) continue;
+        Node next = node;
+        next.boxes.reset(b);
+        next.boxes.set(dest);
+        if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
+        const int h = Heuristic(next.boxes);
+        if (h >= kInf) continue;
+        next.from = static_cast<std::uint8_t>(b);
+        next.dir = static_cast<std::uint8_t>(d);
+        next.g = node.g + 1;
+        visit(stand, next, h);
+      }
+    });
+  }
 
   int Heuristic(const Bits& boxes) {
     const int nt = static_cast<int>(pd_.target_cells.size());
