@@ -136,7 +136,7 @@ int main(int argc, char** argv) {
           Text(f.advance, 0, 0, kGlyphInk, std::string(1, static_cast<char>(e.codes[0])));
         });
         std::string label = Hex(e.codes[0]);
-        if (e.code_count == 4) label += " " + Hex(e.codes[2]);
+        if (e.code_count == 4) label.append(" ").append(Hex(e.codes[2]));
         const Image tag = Snap(44, 7, kSheet, [&] { Text(4, 0, 0, kLabel, label); });
         const int x = kMargin + column * kPitch;
         Blit(sheet, cell, x, y, 4);
