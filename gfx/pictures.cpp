@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "gfx/pen.h"
-#include "gfx/platform.h"
+#include "gfx/pixel_buffer.h"
 #include "gfx/surface.h"
 
 namespace qb {

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "gfx/key_queue.h"
+#include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 #include "gfx/system_font.h"
 
@@ -96,7 +98,17 @@ void InstallPlatform(Platform* platform) {
   g_background = 0;
 }
 
-void OpenWindow(int width, int height) { g_platform->OpenWindow(width, height); }
+int RunOnPlatform(Platform& platform, const std::function<void()>& game) {
+  struct Installed {
+    explicit Installed(Platform& p) { InstallPlatform(&p); }
+    ~Installed() { InstallPlatform(nullptr); }
+  } installed(platform);
+  Keys().Clear();
+  Pixels().MarkAllDirty();
+  game();
+  return platform.ended() ? platform.exit_status() : 0;
+}
+
 void SetWindowTitle(std::string_view title) { g_platform->SetTitle(title); }
 void EndProgram(int status) { g_platform->End(status); }
 
@@ -125,7 +137,11 @@ void SleepMs(int milliseconds) {
 
 int WaitForKey(int milliseconds) {
   Pixels().Flush();
-  return g_platform->WaitForKey(milliseconds);
+  if (Keys().Size() > 0) return 0;
+  const std::int64_t start = g_platform->NowMs();
+  g_platform->SleepUntilKey(milliseconds);
+  const std::int64_t waited = std::max<std::int64_t>(0, g_platform->NowMs() - start);
+  return static_cast<int>(milliseconds < 0 ? waited : std::min<std::int64_t>(waited, milliseconds));
 }
 
 std::string AwaitKey() {
@@ -196,93 +212,5 @@ void DrawSystemText(float x, float y, std::string_view text) {
 
 Colour GetPixel(int x, int y) { return OnSurface(x, y) ? Pixels().Load(x, y) : 0; }
 
-PixelBuffer& Pixels() {
-  static PixelBuffer buffer;
-  return buffer;
-}
-
-KeyQueue& Keys() {
-  static KeyQueue queue;
-  return queue;
-}
-
-// ---- pixel buffer ----
-
-void PixelBuffer::SetSignal(Signal signal, void* context) {
-  signal_ = signal;
-  signal_context_ = context;
-  signalled_.store(false);
-}
-
-void PixelBuffer::RaiseSignal() {
-  // The exchange pairs with the one in BeginPresent: whichever comes second
-  // sees the first, so either this call signals, or the present that re-arms
-  // the signal sees every row marked before it.
-  if (!signalled_.exchange(true, std::memory_order_acq_rel) && signal_) signal_(signal_context_);
-}
-
-void PixelBuffer::BeginPresent() { signalled_.exchange(false, std::memory_order_acq_rel); }
-
-void PixelBuffer::MarkAllDirty() {
-  for (auto& d : dirty_) d.store(1, std::memory_order_release);
-}
-
-void PixelBuffer::Flush() {
-  if (!signal_) return;
-  for (const auto& d : dirty_)
-    if (d.load(std::memory_order_relaxed)) {
-      RaiseSignal();
-      return;
-    }
-}
-
-// ---- key queue ----
-
-void KeyQueue::Push(std::uint32_t code) {
-  std::lock_guard lock(mutex_);
-  const int next = (tail_ + 1) % kSlots;
-  if (next == head_) head_ = (head_ + 1) % kSlots;  // full: drop the oldest
-  ring_[static_cast<std::size_t>(tail_)] = code;
-  tail_ = next;
-  arrived_ = true;
-  arrival_.notify_all();
-}
-
-std::optional<std::uint32_t> KeyQueue::Pop() {
-  std::lock_guard lock(mutex_);
-  arrived_ = false;
-  if (head_ == tail_) return std::nullopt;
-  const std::uint32_t code = ring_[static_cast<std::size_t>(head_)];
-  head_ = (head_ + 1) % kSlots;
-  return code;
-}
-
-bool KeyQueue::TakeArrival() {
-  std::lock_guard lock(mutex_);
-  const bool a = arrived_;
-  arrived_ = false;
-  return a;
-}
-
-int KeyQueue::Size() const {
-  std::lock_guard lock(mutex_);
-  return (tail_ - head_ + kSlots) % kSlots;
-}
-
-bool KeyQueue::WaitForKey(std::optional<std::chrono::steady_clock::time_point> deadline) {
-  std::unique_lock lock(mutex_);
-  auto waiting = [this] { return head_ != tail_; };
-  if (!deadline) {
-    arrival_.wait(lock, waiting);
-    return true;
-  }
-  return arrival_.wait_until(lock, *deadline, waiting);
-}
-
-void KeyQueue::Clear() {
-  std::lock_guard lock(mutex_);
-  head_ = tail_ = 0;
-  arrived_ = false;
-}
 
 }  // namespace qb

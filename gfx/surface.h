@@ -48,7 +48,6 @@ inline const std::string kStrEnter = "\r", kStrSpace = " ", kStrBackspace = "\b"
 int RoundCoord(float v);
 
 // ---- window and clock (delegated to the installed platform back end) ----
-void OpenWindow(int width, int height);
 void SetWindowTitle(std::string_view title);
 std::string PollKey();
 void SleepMs(int milliseconds);

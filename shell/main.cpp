@@ -14,7 +14,7 @@ int main(int argc, char** argv) {
     std::fputs(line.text.c_str(), *line.exit_status == 0 ? stdout : stderr);
     return *line.exit_status;
   }
-  return qb::RunInWindow([] { qb::RunGame(); }, line.fullscreen);
+  return qb::RunInWindow([] { qb::RunGame(); }, {.fullscreen = line.fullscreen});
 }
 
 #ifdef __EMSCRIPTEN__

@@ -9,7 +9,6 @@ namespace qb {
 
 void RunGame(const StartOptions& options) {
   State() = GameState{};
-  OpenWindow(kSurfaceWidth, kSurfaceHeight);
   ClearScreen();
   FillCatalogue();
   Screen first = Screen::MainMenu;

@@ -190,5 +190,23 @@ TEST_F(SurfaceTest, SystemTextDrawsOnlySetPixels) {
   EXPECT_EQ(CountColour(kInk, 100, 100, 107, 107), set);
 }
 
+// What every window back end shows: the changed rows only, each run once,
+// converted as the back end asks, and nothing more until the next change.
+TEST_F(SurfaceTest, APresentCopiesEachRunOfChangedRowsOnce) {
+  std::vector<std::uint32_t> frame(static_cast<std::size_t>(kSurfaceWidth) * kSurfaceHeight, 0);
+  const auto bgr = [](Colour c) { return (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF); };
+  Pixels().CopyChangedRows(frame.data(), bgr, [](int, int) {});  // what the fixture drew
+  FillBox(0, 10, 695, 12, 0xFF123456);
+  PutPixel(5, 478, 0xFF010203);
+  PutPixel(6, 478, 0xFF010203);
+  FillBox(0, 30, 0, 30, 0);  // already black: nothing changes
+  std::vector<std::pair<int, int>> runs;
+  EXPECT_TRUE(Pixels().CopyChangedRows(frame.data(), bgr, [&](int first, int count) { runs.emplace_back(first, count); }));
+  EXPECT_EQ(runs, (std::vector<std::pair<int, int>>{{10, 3}, {478, 1}}));
+  EXPECT_EQ(frame[11 * kSurfaceWidth + 695], 0x563412u);
+  EXPECT_EQ(frame[478 * kSurfaceWidth + 6], 0x030201u);
+  EXPECT_FALSE(Pixels().CopyChangedRows(frame.data(), bgr, [&](int, int) { ADD_FAILURE(); }));
+}
+
 }  // namespace
 }  // namespace qb

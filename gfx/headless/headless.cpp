@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "gfx/headless/stack_depth.h"
+
 namespace qb {
 
 HeadlessPlatform::HeadlessPlatform(std::vector<ScriptedKey> keys, std::optional<std::int64_t> stop_at_ms)
     : keys_(std::move(keys)), stop_at_(stop_at_ms) {
   Keys().Clear();
 }
-
-void HeadlessPlatform::OpenWindow(int, int) { window_open_ = true; }
 
 void HeadlessPlatform::SetTitle(std::string_view title) { titles_.emplace_back(title); }
 
@@ -35,11 +35,10 @@ void HeadlessPlatform::Wait(int milliseconds) {
   AdvanceTo(until);
 }
 
-int HeadlessPlatform::WaitForKey(int milliseconds) {
+void HeadlessPlatform::SleepUntilKey(int milliseconds) {
   waited_since_poll_ = true;
-  const std::int64_t start = now_;
   AdvanceTo(now_);
-  if (Keys().Size() > 0 || (wake_every_pass_ && milliseconds >= 0)) return 0;
+  if (Keys().Size() > 0 || (wake_every_pass_ && milliseconds >= 0)) return;
   const bool key_coming = next_ < keys_.size();
   std::optional<std::int64_t> until;
   if (milliseconds >= 0) until = now_ + milliseconds;
@@ -51,11 +50,10 @@ int HeadlessPlatform::WaitForKey(int milliseconds) {
   // by, and its next poll ends the run.
   if (stop_at_ && (!until || *until > *stop_at_)) until = *stop_at_;
   AdvanceTo(*until);
-  return static_cast<int>(now_ - start);
 }
 
 void HeadlessPlatform::BeforePoll() {
-  deepest_poll_frame_ = std::min(deepest_poll_frame_, reinterpret_cast<std::uintptr_t>(__builtin_frame_address(0)));
+  deepest_poll_frame_ = std::min(deepest_poll_frame_, StackDepthMark());
   AdvanceTo(now_);
   if (stop_at_ && now_ >= *stop_at_) throw RunStopped{};
   if (Keys().Size() == 0) {
@@ -80,12 +78,6 @@ void HeadlessPlatform::BeforePoll() {
     }
   }
   waited_since_poll_ = false;
-}
-
-void HeadlessPlatform::End(int status) {
-  ended_ = true;
-  window_open_ = false;
-  exit_status_ = status;
 }
 
 }  // namespace qb

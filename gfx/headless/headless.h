@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/key_queue.h"
+#include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 
 namespace qb {
@@ -27,14 +29,13 @@ class HeadlessPlatform final : public Platform {
   // first poll that finds no key waiting and none to come.
   explicit HeadlessPlatform(std::vector<ScriptedKey> keys = {}, std::optional<std::int64_t> stop_at_ms = {});
 
-  void OpenWindow(int width, int height) override;
   void SetTitle(std::string_view title) override;
   void Wait(int milliseconds) override;
+  std::int64_t NowMs() override { return now_; }
   // Jumps the clock to the next key's arrival or the deadline, whichever
   // comes first, in one step however long the wait.
-  int WaitForKey(int milliseconds) override;
+  void SleepUntilKey(int milliseconds) override;
   void BeforePoll() override;
-  void End(int status) override;
 
   // Adds a key arriving at the given time (not before any key already added).
   void AddKey(std::int64_t at_ms, std::uint32_t code);
@@ -47,9 +48,6 @@ class HeadlessPlatform final : public Platform {
   std::int64_t now_ms() const { return now_; }
   const std::vector<std::string>& titles() const { return titles_; }
   std::string title() const { return titles_.empty() ? std::string{} : titles_.back(); }
-  bool window_open() const { return window_open_; }
-  bool ended() const { return ended_; }
-  int exit_status() const { return exit_status_; }
   std::size_t keys_delivered() const { return next_; }
   // The deepest stack seen at a poll (the lowest frame address): screens
   // that hand on instead of calling each other keep it the same however long
@@ -66,9 +64,6 @@ class HeadlessPlatform final : public Platform {
   bool waited_since_poll_ = true;
   bool wake_every_pass_ = false;
   std::vector<std::string> titles_;
-  bool window_open_ = false;
-  bool ended_ = false;
-  int exit_status_ = 0;
   std::uintptr_t deepest_poll_frame_ = UINTPTR_MAX;
 };
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "gfx/platform.h"
+#include "gfx/pixel_buffer.h"
 
 namespace qb {
 
@@ -30,25 +30,14 @@ Presenter::~Presenter() {
 }
 
 bool Presenter::Present(bool whole_picture) {
-  auto& px = Pixels();
-  px.BeginPresent();
   // Only the runs of changed rows go into the texture.
-  bool changed = false;
-  for (int y = 0; y < kSurfaceHeight;) {
-    if (!px.TakeDirty(y)) {
-      ++y;
-      continue;
-    }
-    const int first = y;
-    do {
-      std::uint32_t* row = &frame_[static_cast<std::size_t>(y) * kSurfaceWidth];
-      for (int x = 0; x < kSurfaceWidth; ++x) row[x] = px.Load(x, y) | 0xFF000000u;
-      ++y;
-    } while (y < kSurfaceHeight && px.TakeDirty(y));
-    const SDL_Rect rows{0, first, kSurfaceWidth, y - first};
-    SDL_UpdateTexture(texture_, &rows, &frame_[static_cast<std::size_t>(first) * kSurfaceWidth], kSurfaceWidth * 4);
-    changed = true;
-  }
+  const bool changed = Pixels().CopyChangedRows(
+      frame_.data(), [](Colour c) { return c | 0xFF000000u; },
+      [&](int first, int count) {
+        const SDL_Rect rows{0, first, kSurfaceWidth, count};
+        SDL_UpdateTexture(texture_, &rows, &frame_[static_cast<std::size_t>(first) * kSurfaceWidth],
+                          kSurfaceWidth * 4);
+      });
   if (!changed && !whole_picture) return false;
   int out_w = kSurfaceWidth, out_h = kSurfaceHeight;
   SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);

@@ -12,11 +12,13 @@
 
 #include "gfx/code_page_437.h"
 #include "gfx/key_translation.h"
+#include "gfx/key_queue.h"
+#include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 #include "gfx/sdl/icon.h"
 #include "gfx/sdl/presenter.h"
 #include "gfx/sdl/sdl_keys.h"
-#include "gfx/sdl/window_platform.h"
+#include "gfx/threaded_platform.h"
 
 namespace qb {
 
@@ -85,7 +87,7 @@ bool HandleEvent(const SDL_Event& e, SDL_Window* window) {
 
 }  // namespace
 
-int RunInWindow(const std::function<void()>& game, bool fullscreen) {
+int RunInWindow(const std::function<void()>& game, const WindowOptions& options) {
   const char* driver_asked = std::getenv("SDL_VIDEODRIVER");
   const bool driver_chosen = driver_asked && *driver_asked;
   if (!driver_chosen && !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) {
@@ -109,7 +111,7 @@ int RunInWindow(const std::function<void()>& game, bool fullscreen) {
   // dragging the border snaps back to the fixed size below.
   SDL_Window* window =
       SDL_CreateWindow("QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth, kSurfaceHeight,
-                       SDL_WINDOW_RESIZABLE | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+                       SDL_WINDOW_RESIZABLE | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   if (!window) {
     std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
     SDL_Quit();
@@ -126,16 +128,13 @@ int RunInWindow(const std::function<void()>& game, bool fullscreen) {
       return 1;
     }
     g_wake_event = SDL_RegisterEvents(1);
-    WindowPlatform platform(PushWake);
-    InstallPlatform(&platform);
-    Keys().Clear();
-    Pixels().MarkAllDirty();
+    ThreadedPlatform platform(PushWake);
     Pixels().SetSignal(SignalFrame, nullptr);
     SDL_StartTextInput();
 
     std::atomic<bool> game_done{false};
     std::thread game_thread([&] {
-      game();
+      RunOnPlatform(platform, game);
       game_done.store(true);
       PushWake();
     });
@@ -172,9 +171,8 @@ int RunInWindow(const std::function<void()>& game, bool fullscreen) {
     }
     game_thread.join();
     Pixels().SetSignal(nullptr, nullptr);
-    status = platform.status();
+    status = platform.exit_status();
     SDL_StopTextInput();
-    InstallPlatform(nullptr);
   }
   SDL_DestroyWindow(window);
   SDL_Quit();

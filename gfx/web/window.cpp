@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "gfx/key_queue.h"
+#include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 #include "gfx/surface.h"
 #include "gfx/web/dom_keys.h"
@@ -71,7 +73,6 @@ constexpr double kMostLagMs = 100;
 // second.
 class PagePlatform final : public Platform {
  public:
-  void OpenWindow(int, int) override {}  // the page holds the canvas
   void SetTitle(std::string_view title) override { emscripten_set_window_title(std::string(title).c_str()); }
 
   void Wait(int milliseconds) override {
@@ -83,8 +84,13 @@ class PagePlatform final : public Platform {
       Sleep(0);
   }
 
-  int WaitForKey(int milliseconds) override {
-    if (Keys().Size() > 0) return 0;
+  // The game's clock, which Wait and SleepUntilKey advance.
+  std::int64_t NowMs() override {
+    Now();
+    return static_cast<std::int64_t>(std::floor(game_ms_));
+  }
+
+  void SleepUntilKey(int milliseconds) override {
     Now();
     const double from = game_ms_;
     const bool limited = milliseconds >= 0;
@@ -96,13 +102,11 @@ class PagePlatform final : public Platform {
     }
     if (Keys().Size() == 0) {  // the time ran out
       game_ms_ = until;
-      return milliseconds;
+      return;
     }
     // A key: the game's clock goes as far as the real one, within the wait.
     const double waited = std::max(0.0, std::floor(Now() - from));
-    const int passed = limited ? static_cast<int>(std::min<double>(waited, milliseconds)) : static_cast<int>(waited);
-    game_ms_ = from + passed;
-    return passed;
+    game_ms_ = from + (limited ? std::min<double>(waited, milliseconds) : waited);
   }
 
   // Every loop polls; one that has not let the browser run for a while (a
@@ -110,14 +114,6 @@ class PagePlatform final : public Platform {
   void BeforePoll() override {
     if (Now() - last_sleep_ >= kLongestRunMs) Sleep(0);
   }
-
-  void End(int status) override {
-    ended_ = true;
-    status_ = status;
-  }
-
-  bool ended() const { return ended_; }
-  int status() const { return status_; }
 
  private:
   // The real clock; the game's clock is held within kMostLagMs behind it.
@@ -139,8 +135,6 @@ class PagePlatform final : public Platform {
 
   double game_ms_ = 0;
   double last_sleep_ = 0;
-  bool ended_ = false;
-  int status_ = 0;
 };
 
 PagePlatform* g_page = nullptr;
@@ -154,20 +148,16 @@ std::vector<std::uint32_t>& Frame() {
 
 EM_BOOL PresentFrame(double, void*) {
   g_frame_asked = false;
-  auto& px = Pixels();
-  px.BeginPresent();
   auto& frame = Frame();
   int first = -1, last = -1;
-  for (int y = 0; y < kSurfaceHeight; ++y) {
-    if (!px.TakeDirty(y)) continue;
-    if (first < 0) first = y;
-    last = y;
-    std::uint32_t* row = &frame[static_cast<std::size_t>(y) * kSurfaceWidth];
-    for (int x = 0; x < kSurfaceWidth; ++x) {
-      const Colour c = px.Load(x, y);  // 0xAARRGGBB
-      row[x] = 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
-    }
-  }
+  Pixels().CopyChangedRows(
+      frame.data(),
+      // 0xAARRGGBB to the canvas's R, G, B, A bytes.
+      [](Colour c) { return 0xFF000000u | ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu); },
+      [&](int from, int count) {
+        if (first < 0) first = from;
+        last = from + count - 1;
+      });
   if (first >= 0) PutRowsOnCanvas(frame.data(), kSurfaceWidth, first, last);
   return EM_FALSE;  // the next change asks for the next frame
 }
@@ -193,19 +183,15 @@ EM_BOOL OnKeyDown(int, const EmscriptenKeyboardEvent* e, void*) {
 
 }  // namespace
 
-int RunInWindow(const std::function<void()>& game, bool /*fullscreen: the page decides*/) {
+int RunInWindow(const std::function<void()>& game, const WindowOptions& /*full screen: the page decides*/) {
   static PagePlatform platform;
   g_page = &platform;
-  InstallPlatform(&platform);
-  Keys().Clear();
   Pixels().SetSignal(AskForFrame, nullptr);
-  Pixels().MarkAllDirty();
   AskForFrame(nullptr);
   emscripten_set_keydown_callback(EMSCRIPTEN_EVENT_TARGET_WINDOW, nullptr, EM_FALSE, OnKeyDown);
-  game();
-  InstallPlatform(nullptr);
-  TellPageGameEnded(platform.status());
-  return platform.status();
+  const int status = RunOnPlatform(platform, game);
+  TellPageGameEnded(status);
+  return status;
 }
 
 }  // namespace qb

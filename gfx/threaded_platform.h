@@ -1,0 +1,40 @@
+// The game thread's side of a desktop window whose messages are handled on a
+// thread of its own (gfx/sdl/): what the drawing surface asks of
+// the platform (title, waits, the end). Nothing here calls the window system;
+// what the window's thread must act on is handed over and announced through
+// `wake`, which the back end sets to its thread-safe wake-up.
+#pragma once
+
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "gfx/platform.h"
+
+namespace qb {
+
+class ThreadedPlatform final : public Platform {
+ public:
+  using Wake = void (*)();
+  explicit ThreadedPlatform(Wake wake) : wake_(wake) {}
+
+  void SetTitle(std::string_view title) override;
+  void Wait(int milliseconds) override;
+  std::int64_t NowMs() override;
+  void SleepUntilKey(int milliseconds) override;
+
+  // The window's thread: the title set since the last call, if any.
+  std::optional<std::string> TakeTitle();
+
+ protected:
+  void OnEnd() override { wake_(); }
+
+ private:
+  Wake wake_;
+  std::mutex title_mutex_;
+  std::string pending_title_;
+  bool title_changed_ = false;
+};
+
+}  // namespace qb
