@@ -3,15 +3,7 @@
 # desktop entry, its icons in the hicolor theme, its AppStream metainfo, its
 # manual page and the package's documentation files.
 include(GNUInstallDirs)
-
-# Who publishes the game and where: names the desktop files and the package.
-set(QB_APP_ID org.quizzlebox.quizzlebox)
-set(QB_SUMMARY "Push every box onto a target, through 200 levels")
-set(QB_HOMEPAGE "https://quizzlebox.org" CACHE STRING "The game's home page")
-set(QB_SCREENSHOT_URL "${QB_HOMEPAGE}/docs" CACHE STRING "Where docs/menu.png and docs/play.png are published")
-set(QB_DEVELOPER "The QUIZZLEBOX developers")
-set(QB_MAINTAINER "QUIZZLEBOX developers <maintainers@quizzlebox.org>" CACHE STRING "Name <address> of the package's maintainer")
-set(QB_LICENSE LicenseRef-proprietary)  # no licence has been chosen yet
+include(${CMAKE_CURRENT_LIST_DIR}/identity.cmake)
 
 set(QB_DESKTOP_DIR ${CMAKE_BINARY_DIR}/desktop)
 set(QB_DESKTOP_FILE ${QB_DESKTOP_DIR}/${QB_APP_ID}.desktop)
@@ -19,7 +11,6 @@ set(QB_METAINFO_FILE ${QB_DESKTOP_DIR}/${QB_APP_ID}.metainfo.xml)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/quizzlebox.desktop.in ${QB_DESKTOP_FILE} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/metainfo.xml.in ${QB_METAINFO_FILE} @ONLY)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/quizzlebox.6.in ${QB_DESKTOP_DIR}/quizzlebox.6 @ONLY)
-string(SUBSTRING ${QB_RELEASE_DATE} 0 4 QB_RELEASE_YEAR)
 configure_file(${CMAKE_CURRENT_LIST_DIR}/copyright.in ${QB_DESKTOP_DIR}/copyright @ONLY)
 # The changelog's date is the release date, in the form Debian's changelogs use.
 execute_process(COMMAND date -u -R -d "${QB_RELEASE_DATE} 12:00" OUTPUT_VARIABLE QB_CHANGELOG_DATE

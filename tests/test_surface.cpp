@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "gfx/picture_fit.h"
 #include "headless_fixture.h"
 
 namespace qb {
@@ -206,6 +207,23 @@ TEST_F(SurfaceTest, APresentCopiesEachRunOfChangedRowsOnce) {
   EXPECT_EQ(frame[11 * kSurfaceWidth + 695], 0x563412u);
   EXPECT_EQ(frame[478 * kSurfaceWidth + 6], 0x030201u);
   EXPECT_FALSE(Pixels().CopyChangedRows(frame.data(), bgr, [&](int, int) { ADD_FAILURE(); }));
+}
+
+TEST(PictureFit, ThePictureGrowsByWholeFactorsCentredOnBlack) {
+  struct Case {
+    int w, h;
+    PictureRect expected;
+  };
+  for (const auto& c : {Case{696, 479, {0, 0, 696, 479, 1}}, Case{1280, 1024, {292, 272, 696, 479, 1}},
+                        Case{1920, 1080, {264, 61, 1392, 958, 2}}, Case{3840, 2160, {528, 122, 2784, 1916, 4}},
+                        Case{600, 400, {-48, -39, 696, 479, 1}}}) {
+    const PictureRect r = FitPicture(c.w, c.h);
+    EXPECT_EQ(r.x, c.expected.x) << c.w;
+    EXPECT_EQ(r.y, c.expected.y) << c.w;
+    EXPECT_EQ(r.w, c.expected.w) << c.w;
+    EXPECT_EQ(r.h, c.expected.h) << c.w;
+    EXPECT_EQ(r.factor, c.expected.factor) << c.w;
+  }
 }
 
 }  // namespace

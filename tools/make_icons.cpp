@@ -6,13 +6,16 @@
 //
 //   qb_make_icons PICTURES_DIR OUT_DIR WINDOW_ICON.cpp [SHEET.png]
 //
-// writes OUT_DIR/<size>.png for each theme size, WINDOW_ICON.cpp with the
-// pixels of the window icon, and optionally a contact sheet of every size.
+// writes OUT_DIR/<size>.png for each theme size, OUT_DIR/quizzlebox.ico with
+// every size (the Windows program's icon), WINDOW_ICON.cpp with the pixels
+// of the window icon, and optionally a contact sheet of every size.
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 
 #include "tools/png_io.h"
@@ -188,6 +191,67 @@ void WriteWindowIcon(const std::string& path, const Image& icon) {
   if (!out) throw std::runtime_error(path + ": cannot write");
 }
 
+void PutLe(std::string& out, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) out += static_cast<char>((v >> (8 * i)) & 0xFF);
+}
+
+std::string FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in && !in.eof()) throw std::runtime_error(path + ": cannot read");
+  return bytes;
+}
+
+// One icon image as Windows' icon files hold the small sizes: a 32-bit
+// bitmap, rows from the bottom up, then the 1-bit mask of its transparent
+// pixels.
+std::string IcoBitmap(const Image& icon) {
+  std::string out;
+  PutLe(out, 40, 4);  // BITMAPINFOHEADER
+  PutLe(out, static_cast<std::uint32_t>(icon.width), 4);
+  PutLe(out, static_cast<std::uint32_t>(icon.height * 2), 4);  // colours and mask
+  PutLe(out, 1, 2);
+  PutLe(out, 32, 2);
+  for (int i = 0; i < 6; ++i) PutLe(out, 0, 4);
+  for (int y = icon.height - 1; y >= 0; --y)
+    for (int x = 0; x < icon.width; ++x) PutLe(out, icon.at(x, y), 4);  // B, G, R, A
+  const int mask_row = (icon.width + 31) / 32 * 4;
+  for (int y = icon.height - 1; y >= 0; --y) {
+    std::string row(static_cast<std::size_t>(mask_row), '\0');
+    for (int x = 0; x < icon.width; ++x)
+      if ((icon.at(x, y) >> 24) == 0) row[static_cast<std::size_t>(x / 8)] |= static_cast<char>(0x80 >> (x % 8));
+    out += row;
+  }
+  return out;
+}
+
+// Windows' icon file of every size: bitmaps up to 48 pixels, where old
+// readers expect them, the PNG files themselves from 64 up.
+void WriteIco(const std::string& path, const std::vector<Image>& icons, const std::string& png_dir) {
+  std::vector<std::string> images;
+  for (const auto& icon : icons)
+    images.push_back(icon.width <= 48 ? IcoBitmap(icon) : FileBytes(png_dir + "/" + std::to_string(icon.width) + ".png"));
+  std::string out;
+  PutLe(out, 0, 2);
+  PutLe(out, 1, 2);  // an icon
+  PutLe(out, static_cast<std::uint32_t>(icons.size()), 2);
+  std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(icons.size());
+  for (std::size_t i = 0; i < icons.size(); ++i) {
+    PutLe(out, static_cast<std::uint32_t>(icons[i].width % 256), 1);  // 0 stands for 256
+    PutLe(out, static_cast<std::uint32_t>(icons[i].height % 256), 1);
+    PutLe(out, 0, 2);  // no palette
+    PutLe(out, 1, 2);  // planes
+    PutLe(out, 32, 2);
+    PutLe(out, static_cast<std::uint32_t>(images[i].size()), 4);
+    PutLe(out, offset, 4);
+    offset += static_cast<std::uint32_t>(images[i].size());
+  }
+  for (const auto& image : images) out += image;
+  std::ofstream file(path, std::ios::binary);
+  file << out;
+  if (!file) throw std::runtime_error(path + ": cannot write");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -205,6 +269,7 @@ int main(int argc, char** argv) {
       qb::tools::WritePng(out_dir + "/" + std::to_string(size) + ".png", icons.back());
       if (size == kWindowIconSize) WriteWindowIcon(argv[3], icons.back());
     }
+    WriteIco(out_dir + "/quizzlebox.ico", icons, out_dir);
     if (argc == 5) qb::tools::WritePng(argv[4], Sheet(icons));
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";

@@ -2,15 +2,10 @@
 
 #include <algorithm>
 
+#include "gfx/picture_fit.h"
 #include "gfx/pixel_buffer.h"
 
 namespace qb {
-
-SDL_Rect FitPicture(int width, int height) {
-  const int factor = std::max(1, std::min(width / kSurfaceWidth, height / kSurfaceHeight));
-  return {(width - kSurfaceWidth * factor) / 2, (height - kSurfaceHeight * factor) / 2, kSurfaceWidth * factor,
-          kSurfaceHeight * factor};
-}
 
 Presenter::Presenter(SDL_Window* window) {
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
@@ -41,7 +36,8 @@ bool Presenter::Present(bool whole_picture) {
   if (!changed && !whole_picture) return false;
   int out_w = kSurfaceWidth, out_h = kSurfaceHeight;
   SDL_GetRendererOutputSize(renderer_, &out_w, &out_h);
-  const SDL_Rect dst = FitPicture(out_w, out_h);
+  const PictureRect fit = FitPicture(out_w, out_h);
+  const SDL_Rect dst{fit.x, fit.y, fit.w, fit.h};
   SDL_RenderSetViewport(renderer_, nullptr);
   SDL_SetRenderDrawColor(renderer_, 0, 0, 0, 255);
   SDL_RenderClear(renderer_);

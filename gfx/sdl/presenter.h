@@ -10,10 +10,6 @@
 
 namespace qb {
 
-// Where the picture stands in a window area of that size: grown by the
-// largest whole factor that fits (full screen, maximised), centred on black.
-SDL_Rect FitPicture(int width, int height);
-
 class Presenter {
  public:
   explicit Presenter(SDL_Window* window);

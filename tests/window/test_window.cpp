@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "gfx/window.h"
-#include "gfx/sdl/presenter.h"
 #include "gfx/surface.h"
 #include "sdl_main_thread.h"
 
@@ -164,22 +163,6 @@ TEST(Window, DrawingReachesTheWindow) {
   ASSERT_NE(text.find("ImageMagick"), std::string::npos) << "ImageMagick's import did not read the window: " << text;
   EXPECT_NE(text.find("(48059,0,257)"), std::string::npos) << text;
   EXPECT_NE(text.find("(0,48830,48830)"), std::string::npos) << text;
-}
-
-TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
-  struct Case {
-    int w, h;
-    SDL_Rect expected;
-  };
-  for (const auto& c : {Case{696, 479, {0, 0, 696, 479}}, Case{1280, 1024, {292, 272, 696, 479}},
-                        Case{1920, 1080, {264, 61, 1392, 958}}, Case{3840, 2160, {528, 122, 2784, 1916}},
-                        Case{600, 400, {-48, -39, 696, 479}}}) {
-    const SDL_Rect r = FitPicture(c.w, c.h);
-    EXPECT_EQ(r.x, c.expected.x) << c.w;
-    EXPECT_EQ(r.y, c.expected.y) << c.w;
-    EXPECT_EQ(r.w, c.expected.w) << c.w;
-    EXPECT_EQ(r.h, c.expected.h) << c.w;
-  }
 }
 
 TEST(Window, CloseRequestEndsTheGameAfterHalfASecond) {
