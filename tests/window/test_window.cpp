@@ -2,6 +2,7 @@
 // strings, and the close request ends the game after its 500 ms wait.
 #include <gtest/gtest.h>
 
+#include <SDL.h>
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <signal.h>
