@@ -1,5 +1,5 @@
 // What a back end provides to the drawing surface. A back end is one folder
-// under gfx/ (gfx/sdl/, gfx/web/, gfx/headless/); it implements
+// under gfx/ (gfx/sdl/, gfx/win32/, gfx/web/, gfx/headless/); it implements
 // Platform and, for a window, RunInWindow (gfx/window.h), which runs the game
 // through RunOnPlatform. The pixels and keys the surface shares with a back
 // end are in gfx/pixel_buffer.h and gfx/key_queue.h.

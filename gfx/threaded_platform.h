@@ -1,5 +1,5 @@
 // The game thread's side of a desktop window whose messages are handled on a
-// thread of its own (gfx/sdl/): what the drawing surface asks of
+// thread of its own (gfx/sdl/, gfx/win32/): what the drawing surface asks of
 // the platform (title, waits, the end). Nothing here calls the window system;
 // what the window's thread must act on is handed over and announced through
 // `wake`, which the back end sets to its thread-safe wake-up.

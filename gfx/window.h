@@ -1,5 +1,5 @@
-// The game's window: the one function a window back end (gfx/sdl/ on the desktop,
-// gfx/web/ in the browser) defines, and the game's only
+// The game's window: the one function a window back end (gfx/sdl/ on Linux,
+// gfx/win32/ on Windows, gfx/web/ in the browser) defines, and the game's only
 // way into it. The game then reaches the window through the drawing surface.
 #pragma once
 
