@@ -1,13 +1,18 @@
 // quizzlebox_window_probe: measures the real game from outside, as a player's
-// desktop sees it. It starts the game under an X server, presses keys through
-// XTest and times each press until the window's pixels change, then leaves
-// each waiting screen alone for a while and reads the process's CPU time and
-// wakeups from /proc. It prints one Markdown table.
+// desktop sees it. It starts the game under an X server, times its start until
+// the window shows its first frame, presses keys through XTest and times each
+// press until the window's pixels change, then leaves each waiting screen
+// alone for a while and reads the process's CPU time and wakeups from /proc.
+// It prints one Markdown table, a column for each game measured.
 //
 //   quizzlebox_window_probe --game PATH [--replay PATH] [--display NAME]
 //       [--fullscreen-display NAME] [--presses N] [--idle-seconds S]
-//       [--solution MOVES] [--label TEXT]
+//       [--solution MOVES] [--label TEXT] [--wine-game EXE]
 //
+// --wine-game also measures the Windows program EXE under Wine (in the Wine
+// prefix of $WINEPREFIX), in a column of its own after the first: its CPU
+// and wakeups include those of the Wine server of that prefix, which does
+// part of the program's work.
 // --display is the X server for everything windowed ($DISPLAY by default);
 // --fullscreen-display is a 1920x1080 server with a window manager, where
 // play is measured in full screen (Alt+Enter). --replay also times the replay
@@ -55,6 +60,14 @@ struct Options {
   double idle_seconds = 8;
   std::string solution;
   std::string label = "this build";
+  std::string wine_game;
+};
+
+// A game to measure: how to start it, and whether it runs under Wine.
+struct Subject {
+  std::string label;
+  std::vector<std::string> argv;
+  bool wine = false;
 };
 
 void Say(const std::string& text) { std::fprintf(stderr, "probe: %s\n", text.c_str()); }
@@ -101,16 +114,21 @@ std::string LevelOneSolution(const std::string& source_dir) {
 
 class Game {
  public:
-  Game(const std::string& path, const std::string& display) {
+  Game(const Subject& subject, const std::string& display) : started_(Clock::now()) {
     pid_ = fork();
     if (pid_ == 0) {
       setenv("DISPLAY", display.c_str(), 1);
+      if (subject.wine) setenv("WINEDEBUG", "-all", 1);
       if (FILE* quiet = std::freopen("/dev/null", "w", stdout)) (void)quiet;
-      execl(path.c_str(), path.c_str(), static_cast<char*>(nullptr));
-      std::perror(path.c_str());
+      std::vector<char*> argv;
+      for (const auto& a : subject.argv) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      execvp(argv[0], argv.data());
+      std::perror(argv[0]);
       _exit(127);
     }
   }
+  Clock::time_point started() const { return started_; }
   ~Game() { Stop(); }
   Game(const Game&) = delete;
   Game& operator=(const Game&) = delete;
@@ -136,6 +154,7 @@ class Game {
   }
 
  private:
+  Clock::time_point started_;
   pid_t pid_ = -1;
 };
 
@@ -184,6 +203,7 @@ Region Padded(const Region& r, int margin, const Region& bounds) {
 }
 
 struct Results {
+  std::optional<double> first_frame_ms;  // from starting the program to its window's first frame
   std::optional<Latency> menu_latency, play_latency;
   std::vector<std::pair<std::string, std::optional<Usage>>> idle;  // in table order
   std::optional<double> replay_seconds;
@@ -210,18 +230,36 @@ constexpr Region kWatched{0, 0, 650, 479};
 
 class Session {
  public:
-  Session(const Options& o, const std::string& display)
-      : options_(o), x_(display.empty() ? nullptr : display.c_str()), game_(o.game, x_.ok() ? x_.name() : display) {}
+  Session(const Options& o, const Subject& subject, const std::string& display)
+      : options_(o),
+        subject_(subject),
+        x_(display.empty() ? nullptr : display.c_str()),
+        game_(subject, x_.ok() ? x_.name() : display) {}
 
-  bool Start() {
+  // Waits for the game's window and its menu; when asked, notes how long the
+  // program took from its start to the first frame in its window (the first
+  // read of the window that is not all black).
+  bool Start(std::optional<double>* first_frame_ms = nullptr) {
     if (!x_.ok()) {
       Say("cannot open the X display, or it has no XTest");
       return false;
     }
-    window_ = x_.FindWindow(game_.pid(), "QUIZZLEBOX", seconds(15));
+    window_ = x_.FindWindow(game_.pid(), "QUIZZLEBOX", seconds(30), milliseconds(2));
     if (!window_) {
       Say("the game's window did not appear");
       return false;
+    }
+    if (first_frame_ms) {
+      PixelReader whole(x_, window_, {});
+      const auto deadline = Clock::now() + seconds(30);
+      while (whole.ok() && Clock::now() < deadline) {
+        if (whole.Read() && std::any_of(whole.current().begin(), whole.current().end(),
+                                        [](std::uint8_t b) { return b != 0; })) {
+          *first_frame_ms = std::chrono::duration<double, std::milli>(Clock::now() - game_.started()).count();
+          break;
+        }
+        Sleep(milliseconds(1));
+      }
     }
     x_.Focus(window_);
     Sleep(milliseconds(200));
@@ -339,14 +377,25 @@ class Session {
     return l;
   }
 
-  // Leaves the screen alone and reads what the game used meanwhile.
+  // Leaves the screen alone and reads what the game used meanwhile (under
+  // Wine, with the Wine server of its prefix).
   std::optional<Usage> Idle(const std::string& what) {
     if (!game_.Running()) return std::nullopt;
     Say("idle: " + what);
     Sleep(milliseconds(500));
-    const ProcessSample a = SampleProcess(game_.pid());
+    pid_t server = 0;
+    if (subject_.wine) {
+      const char* prefix = std::getenv("WINEPREFIX");
+      server = FindProcess("wineserver", prefix ? std::string("WINEPREFIX=") + prefix : "");
+      if (!server) Say("no Wine server found: the figures are the program's alone");
+    }
+    const auto sample = [&] {
+      const ProcessSample game = SampleProcess(game_.pid());
+      return server ? Sum(game, SampleProcess(server)) : game;
+    };
+    const ProcessSample a = sample();
     Sleep(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options_.idle_seconds)));
-    const ProcessSample b = SampleProcess(game_.pid());
+    const ProcessSample b = sample();
     if (!game_.Running()) return std::nullopt;
     const Usage u = Between(a, b);
     if (!u.ok) return std::nullopt;
@@ -368,6 +417,7 @@ class Session {
   }
 
   const Options& options_;
+  const Subject& subject_;
   XSession x_;
   Game game_;
   Window window_ = 0;
@@ -386,9 +436,9 @@ KeySym MoveKey(char c) {
 
 // Everything windowed: the menu and its screens, the level card, play, its
 // dialogs and the completion screen of level 1.
-void WindowedTour(const Options& o, Results& r) {
-  Session s(o, o.display);
-  if (!s.Start()) return;
+void WindowedTour(const Options& o, const Subject& subject, Results& r) {
+  Session s(o, subject, o.display);
+  if (!s.Start(&r.first_frame_ms)) return;
   r.shared_memory = s.reader().shared_memory();
   const auto menu = s.Snapshot();
   const auto back_to_menu = [&](KeySym key) {
@@ -472,7 +522,7 @@ void WindowedTour(const Options& o, Results& r) {
 }
 
 // Play in full screen on a 1920x1080 display with a window manager.
-void FullScreenTour(const Options& o, Results& r) {
+void FullScreenTour(const Options& o, const Subject& subject, Results& r) {
   {
     XSession x(o.fullscreen_display.c_str());
     if (!x.ok() || !x.WaitForWindowManager(seconds(10))) {
@@ -480,7 +530,7 @@ void FullScreenTour(const Options& o, Results& r) {
       return;
     }
   }
-  Session s(o, o.fullscreen_display);
+  Session s(o, subject, o.fullscreen_display);
   if (!s.Start()) return;
   s.Press(XK_Return);
   if (!s.WaitTitle("QUIZZLEBOX, level 1", seconds(5)) || !s.WaitQuiet(milliseconds(800), seconds(10))) return;
@@ -556,10 +606,32 @@ std::string UsageCell(const std::optional<Usage>& u) {
   return Fixed(u->cpu_percent, 1) + " % of a core, " + Grouped(u->wakeups_per_s) + " wakeups/s";
 }
 
-void PrintTable(const Options& o, const Results& r, const std::string& load_before) {
-  std::printf("| what | %s |\n|---|---|\n", o.label.c_str());
-  std::printf("| key → changed pixels, menu (Down/Up) | %s |\n", LatencyCell(r.menu_latency).c_str());
-  std::printf("| key → changed pixels, play (Right/Left) | %s |\n", LatencyCell(r.play_latency).c_str());
+// One row: the name, then a cell for each game measured.
+void Row(const std::string& what, const std::vector<std::string>& cells) {
+  std::printf("| %s |", what.c_str());
+  for (const auto& c : cells) std::printf(" %s |", c.c_str());
+  std::printf("\n");
+}
+
+void PrintTable(const Options& o, const std::vector<std::pair<Subject, Results>>& runs, const Results& replay_run,
+                const std::string& load_before) {
+  std::vector<std::string> labels, dashes;
+  for (const auto& [subject, r] : runs) {
+    labels.push_back(subject.label);
+    dashes.push_back("---");
+  }
+  Row("what", labels);
+  Row("---", dashes);
+  const auto each = [&](const std::function<std::string(const Results&)>& cell) {
+    std::vector<std::string> cells;
+    for (const auto& [subject, r] : runs) cells.push_back(cell(r));
+    return cells;
+  };
+  Row("start → first frame in the window", each([](const Results& r) {
+        return r.first_frame_ms ? Fixed(*r.first_frame_ms, 0) + " ms" : std::string("not measured");
+      }));
+  Row("key → changed pixels, menu (Down/Up)", each([](const Results& r) { return LatencyCell(r.menu_latency); }));
+  Row("key → changed pixels, play (Right/Left)", each([](const Results& r) { return LatencyCell(r.play_latency); }));
   const char* order[] = {"CPU, idle on the main menu",
                          "CPU, instructions",
                          "CPU, credits",
@@ -570,29 +642,35 @@ void PrintTable(const Options& o, const Results& r, const std::string& load_befo
                          "CPU, a charge dialog waiting",
                          "CPU, completion screen",
                          "CPU, idle in play, full screen 1920×1080"};
-  for (const char* what : order) {
-    std::optional<Usage> u;
-    for (const auto& [name, usage] : r.idle)
-      if (name == what) u = usage;
-    std::printf("| %s | %s |\n", what, UsageCell(u).c_str());
-  }
+  for (const char* what : order)
+    Row(what, each([&](const Results& r) {
+          std::optional<Usage> u;
+          for (const auto& [name, usage] : r.idle)
+            if (name == what) u = usage;
+          return UsageCell(u);
+        }));
   std::string replay = "not measured";
-  if (r.replay_seconds)
-    replay = Fixed(*r.replay_seconds, 2) + " s (" + Fixed(r.replay_cpu_seconds, 2) + " s of CPU)";
-  if (!r.replay_note.empty()) replay = r.replay_note;
-  std::printf("| replay tool, one line `86400000 end` from the menu | %s |\n", replay.c_str());
+  if (replay_run.replay_seconds)
+    replay = Fixed(*replay_run.replay_seconds, 2) + " s (" + Fixed(replay_run.replay_cpu_seconds, 2) + " s of CPU)";
+  if (!replay_run.replay_note.empty()) replay = replay_run.replay_note;
+  std::vector<std::string> replay_cells(runs.size(), "");
+  if (!replay_cells.empty()) replay_cells[0] = replay;
+  Row("replay tool, one line `86400000 end` from the menu", replay_cells);
 
-  std::printf("\nA latency runs from sending the key through XTest to the end of the first read (%s) that "
-              "shows changed pixels, so it can be up to one read late:\n",
-              r.shared_memory ? "XShmGetImage" : "XGetImage");
-  for (const auto& [what, l] : {std::pair{"menu", r.menu_latency}, std::pair{"play", r.play_latency}})
-    if (l && l->reads)
-      std::printf("- %s: reads of the %dx%d px at (%d, %d) that the keys change, %s ms each on average (%ld reads)\n",
-                  what, l->area.width, l->area.height, l->area.x, l->area.y,
-                  Fixed(l->read_seconds * 1000.0 / static_cast<double>(l->reads), 3).c_str(), l->reads);
-  std::printf("CPU and wakeups over %s s per screen with nothing pressed (CPU time counts in %ld ms ticks); "
-              "wakeups are voluntary context switches of all threads.\n",
-              Fixed(o.idle_seconds, 1).c_str(), 1000 / sysconf(_SC_CLK_TCK));
+  for (const auto& [subject, r] : runs) {
+    std::printf("\n%s: a latency runs from sending the key through XTest to the end of the first read (%s) that "
+                "shows changed pixels, so it can be up to one read late:\n",
+                subject.label.c_str(), r.shared_memory ? "XShmGetImage" : "XGetImage");
+    for (const auto& [what, l] : {std::pair{"menu", r.menu_latency}, std::pair{"play", r.play_latency}})
+      if (l && l->reads)
+        std::printf("- %s: reads of the %dx%d px at (%d, %d) that the keys change, %s ms each on average (%ld reads)\n",
+                    what, l->area.width, l->area.height, l->area.x, l->area.y,
+                    Fixed(l->read_seconds * 1000.0 / static_cast<double>(l->reads), 3).c_str(), l->reads);
+  }
+  std::printf("\nCPU and wakeups over %s s per screen with nothing pressed (CPU time counts in %ld ms ticks); "
+              "wakeups are voluntary context switches of all threads%s.\n",
+              Fixed(o.idle_seconds, 1).c_str(), 1000 / sysconf(_SC_CLK_TCK),
+              o.wine_game.empty() ? "" : "; under Wine, the program's and the Wine server's together");
   std::printf("Load average (1, 5, 15 min) before: %s; after: %s; %ld cores.\n", load_before.c_str(),
               LoadAverage().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
 }
@@ -600,7 +678,8 @@ void PrintTable(const Options& o, const Results& r, const std::string& load_befo
 int PrintUsage(const char* program) {
   std::fprintf(stderr,
                "usage: %s --game PATH [--replay PATH] [--display NAME] [--fullscreen-display NAME]\n"
-               "          [--presses N] [--idle-seconds S] [--solution MOVES] [--label TEXT]\n",
+               "          [--presses N] [--idle-seconds S] [--solution MOVES] [--label TEXT]\n"
+               "          [--wine-game EXE]\n",
                program);
   return 2;
 }
@@ -622,18 +701,25 @@ int Main(int argc, char** argv) {
     else if (arg == "--idle-seconds") o.idle_seconds = std::max(1.0, std::atof(value.c_str()));
     else if (arg == "--solution") o.solution = value;
     else if (arg == "--label") o.label = value;
+    else if (arg == "--wine-game") o.wine_game = value;
     else return PrintUsage(argv[0]);
   }
   if (o.game.empty() || access(o.game.c_str(), X_OK) != 0) return PrintUsage(argv[0]);
   if (o.solution.empty()) o.solution = LevelOneSolution(QB_SOURCE_DIR);
   if (o.solution.empty()) Say("no solution for level 1; the completion screen will not be measured");
 
+  std::vector<std::pair<Subject, Results>> runs{{Subject{o.label, {o.game}, false}, Results{}}};
+  if (!o.wine_game.empty())
+    runs.push_back({Subject{"Windows program under Wine", {"wine", o.wine_game}, true}, Results{}});
   const std::string load_before = LoadAverage();
-  Results r;
-  WindowedTour(o, r);
-  if (!o.fullscreen_display.empty()) FullScreenTour(o, r);
-  if (!o.replay.empty()) TimeReplay(o, r);
-  PrintTable(o, r, load_before);
+  for (auto& [subject, r] : runs) {
+    Say("measuring " + subject.label);
+    WindowedTour(o, subject, r);
+    if (!o.fullscreen_display.empty()) FullScreenTour(o, subject, r);
+  }
+  Results replay_run;
+  if (!o.replay.empty()) TimeReplay(o, replay_run);
+  PrintTable(o, runs, replay_run, load_before);
   return 0;
 }
 

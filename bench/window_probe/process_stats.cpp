@@ -59,6 +59,37 @@ ProcessSample SampleProcess(pid_t pid) {
   return s;
 }
 
+pid_t FindProcess(const std::string& name, const std::string& variable) {
+  DIR* dir = opendir("/proc");
+  if (!dir) return 0;
+  pid_t found = 0;
+  while (const dirent* e = readdir(dir)) {
+    if (e->d_name[0] < '1' || e->d_name[0] > '9') continue;
+    const std::string base = std::string("/proc/") + e->d_name;
+    std::string comm;
+    std::getline(std::ifstream(base + "/comm"), comm);
+    if (comm.rfind(name, 0) != 0) continue;
+    if (!variable.empty()) {
+      std::ifstream in(base + "/environ", std::ios::binary);
+      bool has = false;
+      for (std::string entry; std::getline(in, entry, '\0') && !has;) has = entry == variable;
+      if (!has) continue;
+    }
+    found = static_cast<pid_t>(std::stol(e->d_name));
+    break;
+  }
+  closedir(dir);
+  return found;
+}
+
+ProcessSample Sum(const ProcessSample& a, const ProcessSample& b) {
+  ProcessSample s = a;
+  s.ok = a.ok && b.ok;
+  s.cpu_seconds += b.cpu_seconds;
+  for (const auto& [tid, n] : b.voluntary) s.voluntary[tid] += n;
+  return s;
+}
+
 Usage Between(const ProcessSample& a, const ProcessSample& b) {
   Usage u;
   if (!a.ok || !b.ok) return u;

@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <map>
+#include <string>
 
 namespace probe {
 
@@ -18,6 +19,14 @@ struct ProcessSample {
 };
 
 ProcessSample SampleProcess(pid_t pid);
+
+// The running process whose command name starts with `name` and whose
+// environment holds `variable` (NAME=VALUE; empty: any); 0 when none does.
+// The probe finds the Wine server of its Wine prefix this way.
+pid_t FindProcess(const std::string& name, const std::string& variable);
+
+// The two samples' sums: a program and the server it works through.
+ProcessSample Sum(const ProcessSample& a, const ProcessSample& b);
 
 struct Usage {
   double cpu_percent = 0;      // of one core

@@ -96,7 +96,7 @@ bool XSession::Size(Window w, int& width, int& height) {
   return true;
 }
 
-Window XSession::FindWindow(pid_t pid, const std::string& prefix, Clock::duration timeout) {
+Window XSession::FindWindow(pid_t pid, const std::string& prefix, Clock::duration timeout, Clock::duration poll) {
   const Atom pid_atom = XInternAtom(display_, "_NET_WM_PID", False);
   const auto deadline = Clock::now() + timeout;
   do {
@@ -122,7 +122,7 @@ Window XSession::FindWindow(pid_t pid, const std::string& prefix, Clock::duratio
       found_by_pid = CardinalProperty(display_, w, pid_atom) == pid;
     }
     if (found) return found;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::this_thread::sleep_for(poll);
   } while (Clock::now() < deadline);
   return 0;
 }

@@ -41,8 +41,10 @@ class XSession {
   // Waits for a window manager to announce itself on the root window.
   bool WaitForWindowManager(Clock::duration timeout);
   // Waits for a viewable window whose title starts with prefix, preferring
-  // one that names pid as its owner; 0 when none appears in time.
-  Window FindWindow(pid_t pid, const std::string& prefix, Clock::duration timeout);
+  // one that names pid as its owner, looking every `poll`; 0 when none
+  // appears in time.
+  Window FindWindow(pid_t pid, const std::string& prefix, Clock::duration timeout,
+                    Clock::duration poll = std::chrono::milliseconds(50));
   std::string Title(Window w);
   bool Size(Window w, int& width, int& height);
   void Focus(Window w);
