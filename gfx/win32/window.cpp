@@ -63,6 +63,7 @@ void LeaveConsole() {
 // ---- the window ----
 
 constexpr UINT kWakeMessage = WM_APP + 1;
+constexpr UINT kRefitMessage = WM_APP + 2;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
 constexpr wchar_t kClassName[] = L"QUIZZLEBOX";
 
@@ -119,10 +120,24 @@ struct WindowState {
   WINDOWPLACEMENT windowed{};  // where the window was before full screen
   bool frame_due = true;       // the game changed the picture since the last present
   bool moving = false;         // inside the modal loop of a move or a drag
+  int refits = 0;              // how often full screen may still be asserted again
   Clock::time_point last_present{};
 };
 
 WindowState* g_state = nullptr;
+
+RECT MonitorRect(HWND window) {
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof(monitor);
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  return monitor.rcMonitor;
+}
+
+void CoverMonitor(HWND window) {
+  const RECT m = MonitorRect(window);
+  SetWindowPos(window, HWND_TOP, m.left, m.top, m.right - m.left, m.bottom - m.top,
+               SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+}
 
 // Full screen: a borderless window over the whole monitor, the picture grown
 // by whole factors and centred on black; and back to the window as it was.
@@ -133,13 +148,9 @@ void SetFullscreen(HWND window, bool on) {
   if (on) {
     s.windowed.length = sizeof(s.windowed);
     GetWindowPlacement(window, &s.windowed);
-    MONITORINFO monitor{};
-    monitor.cbSize = sizeof(monitor);
-    GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-    const RECT& m = monitor.rcMonitor;
     SetWindowLongPtrW(window, GWL_STYLE, WS_POPUP | (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE));
-    SetWindowPos(window, HWND_TOP, m.left, m.top, m.right - m.left, m.bottom - m.top,
-                 SWP_NOOWNERZORDER | SWP_FRAMECHANGED);
+    s.refits = 3;
+    CoverMonitor(window);
   } else {
     SetWindowLongPtrW(window, GWL_STYLE, kWindowStyle | (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE));
     SetWindowPlacement(window, &s.windowed);
@@ -208,7 +219,24 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       EndPaint(window, &ps);
       return 0;
     }
-    case WM_SIZE: InvalidateRect(window, nullptr, FALSE); return 0;
+    case WM_SIZE:
+      InvalidateRect(window, nullptr, FALSE);
+      // A window manager may still move a window that has just become full
+      // screen (Wine passes the moves on): it is put back over the monitor,
+      // a few times at most, so that no manager is fought for ever.
+      if (s.fullscreen && wparam != SIZE_MINIMIZED && s.refits > 0) {
+        RECT now{};
+        GetWindowRect(window, &now);
+        const RECT monitor = MonitorRect(window);
+        if (!EqualRect(&now, &monitor)) {
+          --s.refits;
+          PostMessageW(window, kRefitMessage, 0, 0);
+        }
+      }
+      return 0;
+    case kRefitMessage:
+      if (s.fullscreen) CoverMonitor(window);
+      return 0;
     case WM_DPICHANGED:
       if (!s.fullscreen && !IsZoomed(window)) {
         const auto* suggested = reinterpret_cast<const RECT*>(lparam);
