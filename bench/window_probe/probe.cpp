@@ -202,17 +202,24 @@ Region Padded(const Region& r, int margin, const Region& bounds) {
   return {x, y, right - x, bottom - y};
 }
 
+// What a waiting screen used; under Wine also the program's own share, the
+// rest being the Wine server's.
+struct IdleUsage {
+  Usage total;
+  std::optional<Usage> program;
+};
+
 struct Results {
   std::optional<double> first_frame_ms;  // from starting the program to its window's first frame
   std::optional<Latency> menu_latency, play_latency;
-  std::vector<std::pair<std::string, std::optional<Usage>>> idle;  // in table order
+  std::vector<std::pair<std::string, std::optional<IdleUsage>>> idle;  // in table order
   std::optional<double> replay_seconds;
   double replay_cpu_seconds = 0;
   std::string replay_note;
   bool shared_memory = false;
 };
 
-void RecordIdle(Results& r, const std::string& what, std::optional<Usage> u) {
+void RecordIdle(Results& r, const std::string& what, std::optional<IdleUsage> u) {
   for (auto& [name, usage] : r.idle)
     if (name == what) {
       usage = u;
@@ -379,7 +386,7 @@ class Session {
 
   // Leaves the screen alone and reads what the game used meanwhile (under
   // Wine, with the Wine server of its prefix).
-  std::optional<Usage> Idle(const std::string& what) {
+  std::optional<IdleUsage> Idle(const std::string& what) {
     if (!game_.Running()) return std::nullopt;
     Say("idle: " + what);
     Sleep(milliseconds(500));
@@ -389,16 +396,16 @@ class Session {
       server = FindProcess("wineserver", prefix ? std::string("WINEPREFIX=") + prefix : "");
       if (!server) Say("no Wine server found: the figures are the program's alone");
     }
-    const auto sample = [&] {
-      const ProcessSample game = SampleProcess(game_.pid());
-      return server ? Sum(game, SampleProcess(server)) : game;
-    };
-    const ProcessSample a = sample();
+    const ProcessSample game_a = SampleProcess(game_.pid());
+    const ProcessSample server_a = server ? SampleProcess(server) : ProcessSample{};
     Sleep(std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(options_.idle_seconds)));
-    const ProcessSample b = sample();
+    const ProcessSample game_b = SampleProcess(game_.pid());
+    const ProcessSample server_b = server ? SampleProcess(server) : ProcessSample{};
     if (!game_.Running()) return std::nullopt;
-    const Usage u = Between(a, b);
-    if (!u.ok) return std::nullopt;
+    IdleUsage u;
+    u.total = server ? Between(Sum(game_a, server_a), Sum(game_b, server_b)) : Between(game_a, game_b);
+    if (!u.total.ok) return std::nullopt;
+    if (server) u.program = Between(game_a, game_b);
     return u;
   }
 
@@ -601,9 +608,15 @@ std::string LatencyCell(const std::optional<Latency>& l) {
   return cell + ")";
 }
 
-std::string UsageCell(const std::optional<Usage>& u) {
+std::string UsageText(const Usage& u) {
+  return Fixed(u.cpu_percent, 1) + " % of a core, " + Grouped(u.wakeups_per_s) + " wakeups/s";
+}
+
+std::string UsageCell(const std::optional<IdleUsage>& u) {
   if (!u) return "not measured";
-  return Fixed(u->cpu_percent, 1) + " % of a core, " + Grouped(u->wakeups_per_s) + " wakeups/s";
+  std::string cell = UsageText(u->total);
+  if (u->program && u->program->ok) cell += " (the program: " + UsageText(*u->program) + ")";
+  return cell;
 }
 
 // One row: the name, then a cell for each game measured.
@@ -644,7 +657,7 @@ void PrintTable(const Options& o, const std::vector<std::pair<Subject, Results>>
                          "CPU, idle in play, full screen 1920×1080"};
   for (const char* what : order)
     Row(what, each([&](const Results& r) {
-          std::optional<Usage> u;
+          std::optional<IdleUsage> u;
           for (const auto& [name, usage] : r.idle)
             if (name == what) u = usage;
           return UsageCell(u);
@@ -670,7 +683,8 @@ void PrintTable(const Options& o, const std::vector<std::pair<Subject, Results>>
   std::printf("\nCPU and wakeups over %s s per screen with nothing pressed (CPU time counts in %ld ms ticks); "
               "wakeups are voluntary context switches of all threads%s.\n",
               Fixed(o.idle_seconds, 1).c_str(), 1000 / sysconf(_SC_CLK_TCK),
-              o.wine_game.empty() ? "" : "; under Wine, the program's and the Wine server's together");
+              o.wine_game.empty() ? "" : "; under Wine, the program's and the Wine server's together, and in "
+                                         "brackets the program's alone");
   std::printf("Load average (1, 5, 15 min) before: %s; after: %s; %ld cores.\n", load_before.c_str(),
               LoadAverage().c_str(), sysconf(_SC_NPROCESSORS_ONLN));
 }
