@@ -20,6 +20,7 @@ import os
 import queue
 import random
 import re
+import signal
 import subprocess
 import sys
 import threading
@@ -228,6 +229,7 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
         for i in range(0, len(group), 8):
             chunks.put(group[i:i + 8])
     results: list[Result] = []
+    killers: dict[str, scratch.Invocation] = {}  # by file: the test that killed its last mutant
     progress = Progress(len(mutants))
     lock = threading.Lock()
     failure: list[BaseException] = []
@@ -240,7 +242,7 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
                 except queue.Empty:
                     return
                 for m in chunk:
-                    r = worker.try_mutant(m, sources[m.file], plan, slack)
+                    r = worker.try_mutant(m, sources[m.file], plan, slack, killers)
                     with lock:
                         results.append(r)
                     progress.add(r)
@@ -272,6 +274,8 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
 
 def main(argv: list[str]) -> int:
     args = parse_args(argv)
+    # A termination request ends the run as Ctrl-C does: with a report of what is done.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     config = Config.load(args.config)
     build_root = (args.build_root or config.root / "build" / "mutants").resolve()
     build_root.mkdir(parents=True, exist_ok=True)
