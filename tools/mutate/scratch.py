@@ -126,9 +126,8 @@ def project_files(root: Path, build_root: Path) -> list[str]:
     """The files of the project as the work tree holds them (tracked and new,
     not ignored), less the runner's own directory."""
     out = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root, capture_output=True)
-    if out.returncode == 0:
-        files = [f for f in out.stdout.decode().split("\0") if f and (root / f).is_file()]
-    else:
+    files = [f for f in out.stdout.decode().split("\0") if f and (root / f).is_file()] if out.returncode == 0 else []
+    if not files:  # not in a repository, or in an ignored folder of one
         files = []
         for d, dirs, names in os.walk(root):
             dirs[:] = [x for x in dirs if not x.startswith((".", "build"))]
