@@ -237,11 +237,23 @@ testing::PixelSet FieldAfterTyping(std::string_view typed, std::optional<int> cu
   return testing::Lit(kInk, 280, 220, 360, 234);
 }
 
+TEST_F(PasswordScreenTest, TheBoxOpensWithItsTitleAndTheCursor) {
+  Type({}, 5);
+  EXPECT_TRUE(testing::ShowsExactly(238, 191, 427, 272, [] {
+    FillBox(238, 191, 427, 272, 0);  // the cleared screen
+    testing::PaintPanel(238, 408, 191, 251, panels::kRed, panels::kLightGrey, 210);
+    Text8(265, 206, 0xFFC8C500, "ENTER PASSWORD");
+    SetColour(0xFF010122);
+    DrawSystemText(288, 225, "\xAF");
+  }));
+}
+
 TEST_F(PasswordScreenTest, FieldShowsTheInputAndTheCursor) {
   constexpr Colour kInk = 0xFF010122;
   const std::tuple<std::vector<std::uint32_t>, std::string, std::optional<int>> cases[] = {
       {{}, "", 1},
       {Keys("123", {}), "123", 4},
+      {Keys("0y", {}), "0y", 3},  // the first and the last character it takes
       {Keys("1234", {kBackspace}), "123", 4},
       {Keys("1", {kBackspace}), "", 1},
       {Keys("1234567890", {}), "123456789", std::nullopt},
