@@ -61,6 +61,8 @@ def parse_args(argv: list[str]) -> argparse.Namespace:
     p.add_argument("--build-root", type=Path, help="where the copies and the report go (default build/mutants)")
     p.add_argument("--slack", type=float, default=10.0,
                    help="seconds a test run may take beyond three times its time without mutants")
+    p.add_argument("--recheck-equivalents", action="store_true",
+                   help="try the mutants listed as equivalent too (they are counted as equivalent untried otherwise)")
     p.add_argument("--list", action="store_true", help="list the chosen mutants and stop")
     return p.parse_args(argv)
 
@@ -328,15 +330,23 @@ def main(argv: list[str]) -> int:
             return 0
         if not mutants:
             print("mutate: no mutants to try", file=sys.stderr)
-        print(f"mutate: {len(mutants)} mutants in {len(sources)} files; preparing {len(workers)} copies",
-              file=sys.stderr)
-        workers = workers[:max(1, min(len(workers), len(mutants)))]
+
+        # Mutants already explained as equivalent are not tried again unless asked.
+        listed = report.read_equivalents(config.equivalents)
+        untried = [] if args.recheck_equivalents else [
+            m for m in mutants if tuple(m.key(sources[m.file]).split("\t")) in listed]
+        to_try = [m for m in mutants if m not in set(untried)]
+        workers = workers[:max(1, min(len(workers), len(to_try)))]
+        print(f"mutate: {len(mutants)} mutants in {len(sources)} files, {len(untried)} of them listed as "
+              f"equivalent; preparing {len(workers)} copies", file=sys.stderr)
         with ThreadPoolExecutor(len(workers)) as pool:
             list(pool.map(lambda w: w.prepare(files), workers))
         plan = workers[0].measure()
         prepared = time.monotonic()
-        results = run_mutants(workers, mutants, sources, plan, args.slack,
-                              lambda done: write(done, prepared, f"In progress: {len(done)} of {len(mutants)} done."))
+        known = [Result(m, scratch.SURVIVED, detail=report.UNTRIED) for m in untried]
+        results = known + run_mutants(
+            workers, to_try, sources, plan, args.slack,
+            lambda done: write(known + done, prepared, f"In progress: {len(done)} of {len(to_try)} tried."))
     except scratch.Stopped:
         results = []
         prepared = time.monotonic()
