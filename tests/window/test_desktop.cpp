@@ -106,6 +106,11 @@ TEST(Desktop, TheWindowCarriesTheIconAndTheClassOfTheDesktopEntry) {
   ASSERT_NE(w, 0u);
   Display* d = XOpenDisplay(nullptr);
   ASSERT_NE(d, nullptr);
+  // The icon is read as soon as the window is on screen: it must be there by then.
+  XWindowAttributes attributes{};
+  for (int i = 0; i < 400 && XGetWindowAttributes(d, w, &attributes) && attributes.map_state != IsViewable; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_EQ(attributes.map_state, IsViewable);
 
   const auto icon = Property(d, w, "_NET_WM_ICON");
   ASSERT_EQ(icon.size(), 2u + kWindowIconSize * kWindowIconSize);

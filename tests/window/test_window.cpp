@@ -166,6 +166,13 @@ TEST(Window, DrawingReachesTheWindow) {
   EXPECT_NE(text.find("(0,48830,48830)"), std::string::npos) << text;
 }
 
+TEST(Window, TheWindowIsNeverOnScreenWithoutItsIcon) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  testing::TakeWindowSteps();
+  EXPECT_EQ(RunInWindow([] { EndProgram(0); }, false), 0);
+  EXPECT_EQ(testing::TakeWindowSteps(), (std::vector<std::string>{"create hidden", "icon", "show"}));
+}
+
 TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
   struct Case {
     int w, h;
