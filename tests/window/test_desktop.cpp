@@ -73,10 +73,16 @@ class Process {
 };
 
 // The game's window, once it has its title; 0 if none shows within 10 s.
+// xdotool gives up when a window it looks at vanishes during the search (a
+// window manager's frames come and go), so the search is repeated.
 Window GameWindow(pid_t pid) {
-  const Output o = RunShell("timeout 10 xdotool search --sync --pid " + std::to_string(pid) +
-                       " --name '^QUIZZLEBOX' 2>/dev/null | head -1");
-  return o.text.empty() ? 0 : std::stoul(o.text);
+  for (int i = 0; i < 200; ++i) {
+    const Output o =
+        RunShell("xdotool search --pid " + std::to_string(pid) + " --name '^QUIZZLEBOX' 2>/dev/null | head -1");
+    if (!o.text.empty()) return std::stoul(o.text);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return 0;
 }
 
 // A property of 32-bit items (Xlib hands them over as longs, which may come
