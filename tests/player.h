@@ -28,7 +28,7 @@ class Player {
   // From the level card: Space, then the solution once the gauges are full.
   Player& SolveLevel(int level) {
     Press(keys::kSpace, kCardShown);
-    Wait(kGaugesFilled - kMoveGap);
+    Wait(kGaugeFillMs - kMoveGap);
     for (char move : Solutions().at(level)) Press(KeyOf(DirectionOfMove(move)), kMoveGap);
     return *this;
   }
@@ -39,8 +39,6 @@ class Player {
   static constexpr std::int64_t kEnterWait = 500;
   // Figure's appearance, then the level card with its gauge fill.
   static constexpr std::int64_t kCardShown = 2500;
-  // Play proper starts after the 13 bands of the gauges.
-  static constexpr std::int64_t kGaugesFilled = 600;
   static constexpr std::int64_t kMoveGap = 3;
   // The completion screen's panels and the password are up after 850 ms.
   static constexpr std::int64_t kCompletionShown = 1200;

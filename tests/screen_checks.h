@@ -107,6 +107,10 @@ inline void PaintHintLine(std::string_view text) {
 }
 inline constexpr std::string_view kContinueHint = "For continue press key SPACE or BACKSPACE or ESC";
 
+// Play proper polls its first key once both gauges are filled: 13 bands,
+// 35 ms each.
+inline constexpr std::int64_t kGaugeFillMs = 13 * 35;
+
 // Runs single screens with fresh game state.
 class ScreenTest : public HeadlessTest {
  protected:
@@ -133,8 +137,7 @@ class PlayTest : public ScreenTest {
     ScreenTest::SetUp();
     FillCatalogue();
   }
-  // Play proper begins after the 13 bands of the gauge fill (13 x 35 ms).
-  static constexpr std::int64_t kGaugesFilled = 455;
+  // Keys from here on reach play proper (the gauges are filled by then).
   static constexpr std::int64_t kPlayStarts = 500;
 
   // Enters the play screen for `level` with `score`: in play proper when
@@ -173,6 +176,7 @@ namespace keys {
 inline constexpr std::uint32_t kRight = key::Extended(key::kRight), kLeft = key::Extended(key::kLeft),
                                kUp = key::Extended(key::kUp), kDown = key::Extended(key::kDown),
                                kF1 = key::Extended(key::kF1), kF5 = key::Extended(key::kF5),
+                               kF12 = key::Extended(key::kF12), kCtrlF12 = key::Extended(key::kCtrlF12),
                                kClose = key::Extended(key::kClose);
 inline constexpr std::uint32_t kSpace = ' ', kEscape = 0x1B, kBackspace = '\b', kEnter = '\r';
 }  // namespace keys

@@ -21,18 +21,15 @@
 #include "gfx/surface.h"
 #include "shell/screen_loop.h"
 #include "shell/startup.h"
+#include "screen_checks.h"
 #include "solutions.h"
 
 namespace qb {
 namespace {
 
 using key::Extended;
+using namespace testing::keys;
 using Script = std::vector<HeadlessPlatform::ScriptedKey>;
-
-constexpr std::uint32_t kUp = Extended(key::kUp), kDown = Extended(key::kDown), kLeft = Extended(key::kLeft),
-                        kRight = Extended(key::kRight), kF1 = Extended(key::kF1), kF5 = Extended(key::kF5),
-                        kClose = Extended(key::kClose), kCtrlF12 = Extended(key::kCtrlF12);
-constexpr std::uint32_t kEnter = '\r', kSpace = ' ', kEscape = 0x1B, kBackspace = 0x08;
 
 // Writes a key script: segments that steer towards places worth reaching,
 // and noise that presses anything at any pace.

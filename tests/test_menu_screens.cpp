@@ -10,12 +10,9 @@
 namespace qb {
 namespace {
 
-using key::Extended;
+using namespace testing::keys;
 using testing::KeysFrom;
 using testing::Shows;
-constexpr std::uint32_t kUp = Extended(key::kUp), kDown = Extended(key::kDown), kClose = Extended(key::kClose),
-                        kCtrlF12 = Extended(key::kCtrlF12), kF12 = Extended(key::kF12), kF5 = Extended(key::kF5);
-constexpr std::uint32_t kEnter = '\r', kSpace = ' ', kEscape = 0x1B, kBackspace = '\b';
 
 using MenuScreenTest = testing::ScreenTest;
 

@@ -1,10 +1,11 @@
-// The charge dialogs of the four paid commands, refused and accepted, as the
-// player sees them while the continue prompt waits.
+// The four paid commands: what each charges, and their dialogs, refused and
+// accepted, as the player sees them while the continue prompt waits.
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
+#include "game/paid_commands.h"
 #include "gfx/frames.h"
 #include "screen_checks.h"
 
@@ -28,6 +29,29 @@ const Command kCommands[] = {
     {"load", {'s', kSpace, 'L'}, 1000, 200},
     {"skip", {'+'}, 25000, 0},
 };
+
+TEST_F(ChargeDialogTest, ChargesNeedTheWholeCost) {
+  for (const Command& c : kCommands) {
+    SCOPED_TRACE(c.name);
+    std::vector<std::uint32_t> keys = c.keys;
+    keys.push_back(kSpace);
+    // One point short: the command is refused, nothing else changes.
+    Play(1, c.spent_before + c.cost - 1, true, keys);
+    EXPECT_EQ(State().score, c.cost - 1);
+    EXPECT_EQ(State().previous_score, State().score);
+    EXPECT_EQ(State().level, 1);
+    // Exactly enough: accepted, down to 0.
+    const auto next = Play(1, c.spent_before + c.cost, true, keys);
+    EXPECT_EQ(State().score, 0);
+    EXPECT_EQ(State().previous_score, 0);
+    if (c.cost == kSkipCost) {
+      EXPECT_EQ(next, Screen::Play);
+      EXPECT_EQ(State().level, 2);
+      EXPECT_EQ(State().level_running, 0);
+      EXPECT_EQ(State().appearance, 1);
+    }
+  }
+}
 
 TEST_F(ChargeDialogTest, RefusalsNameTheCommandAndTheScore) {
   struct Refusal {

@@ -48,40 +48,6 @@ TEST_F(PlayScreenTest, MovesFollowTheRulesAndCountSteps) {
   EXPECT_GT(State().time, 0);
 }
 
-struct ChargeCase {
-  const char* name;
-  std::vector<std::uint32_t> keys;  // the command (after any set-up), then Space
-  float cost;                       // what the command costs (set-up included)
-};
-
-TEST_F(PlayScreenTest, ChargesNeedTheWholeCost) {
-  const std::vector<ChargeCase> cases = {
-      {"take back", {kRight, 'b', kSpace}, 500},
-      {"save", {'s', kSpace}, 200},
-      {"load", {'S', kSpace, 'l', kSpace}, 1200},
-      {"skip", {'+', kSpace}, 25000},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    // One point short: the last command is refused, nothing else changes.
-    Play(1, c.cost - 1, true, c.keys);
-    const float spent_before = c.cost == 1200 ? 200 : 0;
-    EXPECT_EQ(State().score, c.cost - 1 - spent_before);
-    EXPECT_EQ(State().previous_score, State().score);
-    EXPECT_EQ(State().level, 1);
-    // Exactly enough: accepted, down to 0.
-    const auto next = Play(1, c.cost, true, c.keys);
-    EXPECT_EQ(State().score, 0);
-    EXPECT_EQ(State().previous_score, 0);
-    if (c.cost == 25000) {
-      EXPECT_EQ(next, Screen::Play);
-      EXPECT_EQ(State().level, 2);
-      EXPECT_EQ(State().level_running, 0);
-      EXPECT_EQ(State().appearance, 1);
-    }
-  }
-}
-
 TEST_F(PlayScreenTest, TakingBackTwiceRestoresTheSameBoardAndCostsTwice) {
   Play(1, 5000, true, {kRight, 'B', kEscape, 'b', '\b'});
   EXPECT_EQ(State().score, 4000);
@@ -252,23 +218,23 @@ TEST_F(PlayScreenTest, StatusLineShowsLevelShareScoreAndName) {
   EXPECT_GT(CountColour(0xFF000000, 270 + 4 * 8, 452, 270 + 5 * 8 - 1, 467), 0);
 }
 
-TEST(LevelPercentage, ExtendedPrecisionValues) {
-  const std::pair<int, int> cases[] = {{1, 0},    {2, 1},     {3, 2},     {5, 2},     {7, 4},  {59, 29},
-                                       {60, 30},  {109, 54},  {115, 58},  {199, 100}, {200, 100}};
-  for (auto [level, p] : cases) EXPECT_EQ(LevelPercentage(level), p) << level;
-}
+// The gauges' bands: the top row of each, then the step and the time gauge's colour.
+struct Band {
+  int y0;
+  Colour step, time;
+};
+constexpr Band kBands[] = {
+    {468, 0xFF600A0A, 0xFF63630A}, {462, 0xFF670A0A, 0xFF69690A}, {456, 0xFF6E0A0A, 0xFF70700A},
+    {450, 0xFF760A0A, 0xFF76760A}, {444, 0xFF7D0A0A, 0xFF7C7C0A}, {438, 0xFF840A0A, 0xFF83830A},
+    {432, 0xFF8C0A0A, 0xFF89890A}, {426, 0xFF930A0A, 0xFF90900A}, {420, 0xFF9B0A0A, 0xFF97970A},
+    {414, 0xFFA30A0A, 0xFF9E9E0A}, {408, 0xFFAB0A0A, 0xFFA5A50A}, {402, 0xFFB30A0A, 0xFFACAC0A},
+    {396, 0xFFBB0A0A, 0xFFB3B30A},
+};
 
 TEST(Gauges, BandColours) {
-  const std::tuple<int, Colour, Colour> bands[] = {
-      {468, 0xFF600A0A, 0xFF63630A}, {462, 0xFF670A0A, 0xFF69690A}, {456, 0xFF6E0A0A, 0xFF70700A},
-      {450, 0xFF760A0A, 0xFF76760A}, {444, 0xFF7D0A0A, 0xFF7C7C0A}, {438, 0xFF840A0A, 0xFF83830A},
-      {432, 0xFF8C0A0A, 0xFF89890A}, {426, 0xFF930A0A, 0xFF90900A}, {420, 0xFF9B0A0A, 0xFF97970A},
-      {414, 0xFFA30A0A, 0xFF9E9E0A}, {408, 0xFFAB0A0A, 0xFFA5A50A}, {402, 0xFFB30A0A, 0xFFACAC0A},
-      {396, 0xFFBB0A0A, 0xFFB3B30A},
-  };
-  for (auto [y0, step, time] : bands) {
-    EXPECT_EQ(StepGaugeColour(y0), step) << y0;
-    EXPECT_EQ(TimeGaugeColour(y0), time) << y0;
+  for (const Band& b : kBands) {
+    EXPECT_EQ(StepGaugeColour(b.y0), b.step) << b.y0;
+    EXPECT_EQ(TimeGaugeColour(b.y0), b.time) << b.y0;
   }
 }
 
@@ -295,7 +261,7 @@ TEST_F(PlayScreenTest, GaugesEraseFromTheTopAsTheBonusesShrink) {
     SCOPED_TRACE(std::to_string(c.steps) + " steps, " + std::to_string(c.passes) + " passes");
     std::vector<std::uint32_t> walk;  // level 1: right and back, again and again
     for (int i = 0; i < c.steps; ++i) walk.push_back(i % 2 ? kLeft : kRight);
-    Play(1, 0, true, walk, kPlayStarts, 2, kGaugesFilled + c.passes);
+    Play(1, 0, true, walk, kPlayStarts, 2, testing::kGaugeFillMs + c.passes);
     ASSERT_EQ(State().steps, c.steps);
     ASSERT_EQ(State().time, c.passes);
     EXPECT_EQ(LowestBlankRow(663), c.step_row);
@@ -305,13 +271,13 @@ TEST_F(PlayScreenTest, GaugesEraseFromTheTopAsTheBonusesShrink) {
     if (c.time_row) {
       EXPECT_EQ(CountColour(kBoardColour, 681, 395, 681, *c.time_row), *c.time_row - 394);
     }
-    for (int y0 = 468; y0 > 395; y0 -= 6)
-      for (int y = y0; y <= y0 + 3; ++y) {
+    for (const Band& b : kBands)
+      for (int y = b.y0; y <= b.y0 + 3; ++y) {
         if (y > c.step_row.value_or(0)) {
-          EXPECT_EQ(GetPixel(663, y), StepGaugeColour(y0)) << y;
+          EXPECT_EQ(GetPixel(663, y), b.step) << y;
         }
         if (y > c.time_row.value_or(0)) {
-          EXPECT_EQ(GetPixel(681, y), TimeGaugeColour(y0)) << y;
+          EXPECT_EQ(GetPixel(681, y), b.time) << y;
         }
       }
   }

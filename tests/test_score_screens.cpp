@@ -14,11 +14,9 @@
 namespace qb {
 namespace {
 
-using key::Extended;
+using namespace testing::keys;
 using testing::KeysFrom;
 using testing::ShowsText;
-constexpr std::uint32_t kClose = Extended(key::kClose), kF5 = Extended(key::kF5), kUp = Extended(key::kUp);
-constexpr std::uint32_t kEnter = '\r', kSpace = ' ', kEscape = 0x1B, kBackspace = '\b';
 
 class CompletionTest : public testing::ScreenTest {
  protected:

@@ -131,10 +131,16 @@ async function expectScreen(page, expected, name, base) {
             `${diff.n} pixels differ, the first at (${diff.first?.x}, ${diff.first?.y}); see ${base}.*.ppm`);
 }
 
+// Waits until the expression holds in the page. An evaluation that a
+// navigation (a reload) cuts short is tried again.
 async function waitFor(page, expression, ms = 10000) {
   const until = Date.now() + ms;
   while (Date.now() < until) {
-    if (await page.eval(expression)) return true;
+    try {
+      if (await page.eval(expression)) return true;
+    } catch (e) {
+      if (!/navigated or closed|context was destroyed|Cannot find context/.test(e.message)) throw e;
+    }
     await sleep(100);
   }
   return false;

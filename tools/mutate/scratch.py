@@ -1,0 +1,364 @@
+"""A scratch copy of the project with its own build directory, where one
+mutant at a time is built and tested. The work tree itself is only read."""
+
+from __future__ import annotations
+
+import hashlib
+import json
+import os
+import re
+import signal
+import subprocess
+import threading
+import time
+from dataclasses import dataclass, field
+from pathlib import Path
+
+from sites import Mutant
+
+# Outcomes of one mutant.
+KILLED, SURVIVED, TIMED_OUT, NOT_COMPILING, IDENTICAL = (
+    "killed", "survived", "timed out", "not compiling", "identical")
+
+
+@dataclass
+class Stage:
+    """One test program: the build targets it needs, how to run it, and the
+    files whose change can change what it sees."""
+    name: str
+    command: list[str]
+    targets: list[str]
+    uses: list[str]
+    gtest: bool = True
+    display: bool = False
+    confirm: bool = False  # a failure counts only if the failing test fails again alone
+
+
+@dataclass
+class Config:
+    root: Path
+    namespace: str
+    sources: list[str]
+    configure: list[str]
+    build: list[str]
+    stages: list[Stage]
+    equivalents: Path | None
+
+    @staticmethod
+    def load(path: Path, root: Path | None = None) -> "Config":
+        data = json.loads(path.read_text())
+        root = (root or (path.parent / data.get("root", ".")).resolve())
+        stages = [Stage(s["name"], s["command"], s.get("targets", []), s.get("uses", []), s.get("gtest", True),
+                        s.get("display", False), s.get("confirm", False)) for s in data["stages"]]
+        eq = data.get("equivalents")
+        return Config(root, data["namespace"], data["sources"], data["configure"], data["build"], stages,
+                      root / eq if eq else None)
+
+
+@dataclass
+class Invocation:
+    """One run of a stage's program: all of it, or the tests a filter names."""
+    stage: Stage
+    gtest_filter: str | None
+    seconds: float  # how long it took without mutants
+
+
+@dataclass
+class Result:
+    mutant: Mutant
+    status: str
+    killer: str = ""  # the test that failed, or the stage that timed out
+    seconds: float = 0.0
+    detail: str = ""
+
+
+class Stopped(Exception):
+    """The run was interrupted."""
+
+
+# Every process a worker has started, so that an interrupt can end them all.
+_running: set[subprocess.Popen] = set()
+_running_lock = threading.Lock()
+stopping = threading.Event()
+
+
+def end_all_processes():
+    stopping.set()
+    with _running_lock:
+        for p in list(_running):
+            try:
+                os.killpg(p.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+
+
+def run(cmd: list[str], cwd: Path | None = None, env: dict | None = None, timeout: float | None = None
+        ) -> tuple[int | None, str]:
+    """Runs a command in its own process group; returns (status, output),
+    status None when it ran out of time."""
+    if stopping.is_set():
+        raise Stopped()
+    p = subprocess.Popen(cmd, cwd=cwd, env=env, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                         stdin=subprocess.DEVNULL, start_new_session=True)
+    with _running_lock:
+        _running.add(p)
+    try:
+        out, _ = p.communicate(timeout=timeout)
+        status: int | None = p.returncode
+    except subprocess.TimeoutExpired:
+        os.killpg(p.pid, signal.SIGKILL)
+        out, _ = p.communicate()
+        status = None
+    finally:
+        with _running_lock:
+            _running.discard(p)
+    if stopping.is_set():
+        raise Stopped()
+    return status, out.decode(errors="replace")
+
+
+def project_files(root: Path, build_root: Path) -> list[str]:
+    """The files of the project as the work tree holds them (tracked and new,
+    not ignored), less the runner's own directory."""
+    out = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root, capture_output=True)
+    if out.returncode == 0:
+        files = [f for f in out.stdout.decode().split("\0") if f and (root / f).is_file()]
+    else:
+        files = []
+        for d, dirs, names in os.walk(root):
+            dirs[:] = [x for x in dirs if not x.startswith((".", "build"))]
+            files += [os.path.relpath(os.path.join(d, n), root) for n in names]
+    return [f for f in files if not (root / f).resolve().is_relative_to(build_root)]
+
+
+def _hash(paths: list[Path]) -> str:
+    h = hashlib.sha1()
+    for p in paths:
+        h.update(p.read_bytes() if p.exists() else b"-")
+    return h.hexdigest()
+
+
+class Xvfb:
+    """A virtual X server of the worker's own. Each test run that needs one
+    gets a fresh one: a window manager leaves its marks on the root window,
+    and a server that resets when its last client leaves refuses the next
+    one for a moment."""
+
+    def __init__(self):
+        self.proc: subprocess.Popen | None = None
+        self.display = ""
+
+    def start(self) -> str:
+        if self.proc:
+            return self.display
+        read, write = os.pipe()
+        self.proc = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                                      "-nolisten", "tcp", "-noreset"], pass_fds=(write,), stdout=subprocess.DEVNULL,
+                                     stderr=subprocess.DEVNULL, start_new_session=True)
+        os.close(write)
+        with os.fdopen(read) as f:
+            number = f.readline().strip()
+        if not number:
+            raise RuntimeError("Xvfb did not start")
+        self.display = ":" + number
+        return self.display
+
+    def stop(self):
+        if self.proc:
+            self.proc.terminate()
+            try:
+                self.proc.wait(5)
+            except subprocess.TimeoutExpired:
+                self.proc.kill()
+            self.proc = None
+
+
+class Worker:
+    """A scratch copy (dir/src), its build directory (dir/build), and the
+    baseline it is measured against."""
+
+    def __init__(self, config: Config, directory: Path, log=print):
+        self.config = config
+        self.dir = directory
+        self.src = directory / "src"
+        self.build = directory / "build"
+        self.log = log
+        self.xvfb = Xvfb()
+        self.baseline: dict[str, str] = {}  # stage name -> hash of its files without mutants
+        self.original: dict[str, bytes] = {}  # files a mutant has been written to
+        self.mutated: str | None = None
+
+    def expand(self, args: list[str], targets: list[str] | None = None) -> list[str]:
+        out = []
+        for a in args:
+            if a == "{targets}":
+                out += targets or []
+            else:
+                out.append(a.replace("{src}", str(self.src)).replace("{build}", str(self.build)))
+        return out
+
+    # ---- the copy ----
+
+    def sync(self, files: list[str]):
+        """Brings the copy to the work tree's content; a file is written only
+        when it differs, so that the build stays incremental."""
+        for rel in files:
+            source = (self.config.root / rel).read_bytes()
+            target = self.src / rel
+            if target.is_file() and target.read_bytes() == source:
+                continue
+            target.parent.mkdir(parents=True, exist_ok=True)
+            target.write_bytes(source)
+
+    def write_mutant(self, mutant: Mutant, source: bytes):
+        if self.mutated and self.mutated != mutant.file:
+            self.restore()
+        self.original.setdefault(mutant.file, source)
+        self.mutated = mutant.file
+        (self.src / mutant.file).write_bytes(mutant.apply(source))
+
+    def restore(self):
+        if self.mutated:
+            (self.src / self.mutated).write_bytes(self.original[self.mutated])
+            self.mutated = None
+
+    # ---- building and testing ----
+
+    def configure(self) -> tuple[bool, str]:
+        if (self.build / "CMakeCache.txt").exists() or (self.build / "build.ninja").exists():
+            return True, ""
+        self.build.mkdir(parents=True, exist_ok=True)
+        status, out = run(self.expand(self.config.configure), cwd=self.src)
+        return status == 0, out
+
+    def build_targets(self, targets: list[str]) -> tuple[bool, str]:
+        status, out = run(self.expand(self.config.build, targets), cwd=self.src)
+        return status == 0, out
+
+    def stage_hash(self, stage: Stage) -> str:
+        return _hash([Path(p) for p in self.expand(stage.uses)])
+
+    def prepare(self, files: list[str]) -> None:
+        """Copies, configures and builds without mutants; notes the baseline."""
+        self.sync(files)
+        ok, out = self.configure()
+        if not ok:
+            raise RuntimeError(f"configuring the scratch copy failed:\n{out[-4000:]}")
+        targets = sorted({t for s in self.config.stages for t in s.targets})
+        ok, out = self.build_targets(targets)
+        if not ok:
+            raise RuntimeError(f"building the scratch copy failed:\n{out[-4000:]}")
+        self.baseline = {s.name: self.stage_hash(s) for s in self.config.stages}
+
+    def env(self, stage: Stage) -> dict:
+        env = dict(os.environ)
+        if stage.display:
+            self.xvfb.stop()
+            env["DISPLAY"] = self.xvfb.start()
+        return env
+
+    def invoke(self, inv: Invocation, timeout: float | None, record: Path | None = None
+               ) -> tuple[int | None, str]:
+        cmd = self.expand(inv.stage.command)
+        if inv.stage.gtest:
+            cmd.append("--gtest_fail_fast" if record is None else "--gtest_brief=1")
+            if inv.gtest_filter:
+                cmd.append("--gtest_filter=" + inv.gtest_filter)
+            if record is not None:
+                cmd.append(f"--gtest_output=json:{record}")
+        return run(cmd, cwd=self.build, env=self.env(inv.stage), timeout=timeout)
+
+    def measure(self) -> list[Invocation]:
+        """Runs every stage without mutants and plans the runs for mutants:
+        each stage's quick tests in one run, then each slow test in a run of
+        its own, so that a mutant meets the quick tests first."""
+        plan: list[Invocation] = []
+        for stage in self.config.stages:
+            record = self.dir / f"baseline-{stage.name}.json"
+            started = time.monotonic()
+            status, out = self.invoke(Invocation(stage, None, 0), None, record if stage.gtest else None)
+            seconds = time.monotonic() - started
+            if status != 0:
+                raise RuntimeError(f"the tests of stage '{stage.name}' fail without mutants:\n{out[-4000:]}")
+            if not stage.gtest:
+                plan.append(Invocation(stage, None, seconds))
+                continue
+            tests = []
+            for suite in json.loads(record.read_text()).get("testsuites", []):
+                for t in suite.get("testsuite", []):
+                    tests.append((float(t.get("time", "0s").rstrip("s")), f"{suite['name']}.{t['name']}"))
+            slow = sorted(t for t in tests if t[0] >= 1.0)
+            quick_time = sum(t[0] for t in tests if t[0] < 1.0)
+            if slow:
+                exclude = ":".join(name for _, name in slow)
+                plan.append(Invocation(stage, "-" + exclude, quick_time))
+                plan += [Invocation(stage, name, t) for t, name in slow]
+            else:
+                plan.append(Invocation(stage, None, quick_time))
+        return plan
+
+    def try_mutant(self, mutant: Mutant, source: bytes, plan: list[Invocation], slack: float) -> Result:
+        """Builds and tests one mutant; the copy keeps it until the next one."""
+        started = time.monotonic()
+        self.write_mutant(mutant, source)
+        built: set[str] = set()
+        ran = False
+        changed: dict[str, bool] = {}
+        for inv in plan:
+            stage = inv.stage
+            if stage.name not in changed:
+                missing = [t for t in stage.targets if t not in built]
+                if missing:
+                    ok, out = self.build_targets(missing)
+                    if not ok:
+                        return Result(mutant, NOT_COMPILING, seconds=time.monotonic() - started,
+                                      detail=_first_error(out))
+                    built.update(missing)
+                changed[stage.name] = self.stage_hash(stage) != self.baseline[stage.name]
+            if not changed[stage.name]:
+                continue  # the programs are what they were: no test of them can fail
+            ran = True
+            verdict = self.judge(inv, slack)
+            if verdict:
+                status, killer = verdict
+                return Result(mutant, status, killer, time.monotonic() - started)
+        return Result(mutant, SURVIVED if ran else IDENTICAL, seconds=time.monotonic() - started)
+
+    def judge(self, inv: Invocation, slack: float) -> tuple[str, str] | None:
+        """Runs one invocation against the mutant in the copy: None when it
+        passes, else (status, the test that failed or ran out of time). In a
+        stage that confirms, a test that fails must fail again alone; one that
+        passes then failed by chance, and the invocation runs once more."""
+        timeout = inv.seconds * 3 + slack
+        for _ in range(2):
+            status, out = self.invoke(inv, timeout)
+            if status is None:
+                return TIMED_OUT, inv.gtest_filter or inv.stage.name
+            if status == 0:
+                return None
+            failed = _failed_test(out, inv.stage.name)
+            if not (inv.stage.confirm and inv.stage.gtest) or failed.endswith("(crashed)"):
+                return KILLED, failed
+            again, _ = self.invoke(Invocation(inv.stage, failed, inv.seconds), timeout)
+            if again != 0:
+                return KILLED, failed
+        return None
+
+    def close(self):
+        self.restore()
+        self.xvfb.stop()
+
+
+def _failed_test(output: str, stage: str) -> str:
+    m = re.search(r"^\[  FAILED  \] (\S+)", output, re.M)
+    if m:
+        return m.group(1)
+    m = re.search(r"^\[ RUN      \] (\S+)(?![\s\S]*^\[ RUN)", output, re.M)
+    return f"{m.group(1)} (crashed)" if m else f"{stage} (crashed)"
+
+
+def _first_error(output: str) -> str:
+    for line in output.splitlines():
+        if "error" in line:
+            return line.strip()[:200]
+    return ""
