@@ -198,6 +198,13 @@ TEST(Window, DrawingReachesTheWindow) {
                              << differ / 3 / kSurfaceWidth << ")";
 }
 
+TEST(Window, TheWindowIsNeverOnScreenWithoutItsIcon) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  testing::TakeWindowSteps();
+  EXPECT_EQ(RunInWindow([] { EndProgram(0); }, false), 0);
+  EXPECT_EQ(testing::TakeWindowSteps(), (std::vector<std::string>{"create hidden", "icon", "show"}));
+}
+
 TEST(Window, ThePictureGrowsByWholeFactorsCentredOnBlack) {
   struct Case {
     int w, h;
