@@ -100,6 +100,48 @@ inline void PaintDialogBox(bool inner_fill = true) {
   DrawBox(144, 61, 502, 351, 0xFF0001BB);
 }
 
+// A panel as the screens draw it: its fill, two outlines 5 and 6 pixels inside
+// (the second one's bottom edge one row lower when `low_second`), and its
+// shadow, 19 (large: 23) pixels to the right of it and 21 (24) below, whose
+// right strip begins at row `shadow_start`.
+inline void PaintPanel(int left, int right, int top, int bottom, Colour fill, Colour outline, int shadow_start,
+                       bool large = false, bool low_second = false) {
+  const int reach = large ? 23 : 19, depth = large ? 24 : 21;
+  auto box = [](int x1, int y1, int x2, int y2, Colour c, bool filled) {
+    const auto f = [](int v) { return static_cast<float>(v); };
+    filled ? FillBox(f(x1), f(y1), f(x2), f(y2), c) : DrawBox(f(x1), f(y1), f(x2), f(y2), c);
+  };
+  box(left, top, right, bottom, fill, true);
+  box(left + 5, top + 5, right - 5, bottom - 5, outline, false);
+  box(left + 6, top + 6, right - 6, bottom - (low_second ? 4 : 6), outline, false);
+  box(left + 19, bottom + 1, right + reach, bottom + depth, 0xFF3B3B3B, true);
+  box(right + 1, shadow_start, right + reach, bottom + depth, 0xFF3B3B3B, true);
+}
+
+// The gauges' bands, from the bottom: the top row of each, the step gauge's
+// colour and the time gauge's.
+struct GaugeBand {
+  int y0;
+  Colour step, time;
+};
+inline constexpr GaugeBand kGaugeBands[] = {
+    {468, 0xFF600A0A, 0xFF63630A}, {462, 0xFF670A0A, 0xFF69690A}, {456, 0xFF6E0A0A, 0xFF70700A},
+    {450, 0xFF760A0A, 0xFF76760A}, {444, 0xFF7D0A0A, 0xFF7C7C0A}, {438, 0xFF840A0A, 0xFF83830A},
+    {432, 0xFF8C0A0A, 0xFF89890A}, {426, 0xFF930A0A, 0xFF90900A}, {420, 0xFF9B0A0A, 0xFF97970A},
+    {414, 0xFFA30A0A, 0xFF9E9E0A}, {408, 0xFFAB0A0A, 0xFFA5A50A}, {402, 0xFFB30A0A, 0xFFACAC0A},
+    {396, 0xFFBB0A0A, 0xFFB3B30A},
+};
+
+// Both gauges filled, the step gauge over x step_left..step_right and the time
+// gauge over x time_left..time_right, each band four rows high.
+inline void PaintGauges(int step_left, int step_right, int time_left, int time_right) {
+  for (const GaugeBand& b : kGaugeBands) {
+    const auto top = static_cast<float>(b.y0), bottom = static_cast<float>(b.y0 + 3);
+    FillBox(static_cast<float>(step_left), top, static_cast<float>(step_right), bottom, b.step);
+    FillBox(static_cast<float>(time_left), top, static_cast<float>(time_right), bottom, b.time);
+  }
+}
+
 // The status bar's band (x 5..645, y 452..467) with one centred hint line.
 inline void PaintHintLine(std::string_view text) {
   FillBox(5, 452, 645, 467, 0xFF96969D);

@@ -8,6 +8,7 @@
 
 #include "flow/state.h"
 #include "game/board.h"
+#include "game/interludes.h"
 #include "gfx/frames.h"
 #include "screen_checks.h"
 
@@ -73,6 +74,48 @@ TEST_F(InterludeTest, TakeBackRedrawAlwaysLetsTheFigureAppear) {
     Text7(539, 459, 0xFF000000, "SCORE 4500");
     Text8(234, 458, 0xFF000000, "get ready for take off");
   }));
+}
+
+TEST_F(InterludeTest, LevelCardShowsTheLevelTheScoreAndTheNameAndFillsTheGauges) {
+  struct Case {
+    int level;
+    float score;
+    std::string_view level_text;
+    int level_x;
+    std::string_view score_text;
+    int score_x;
+    std::string_view name;  // Windows-1250
+    int name_x;
+  };
+  const Case cases[] = {
+      {5, 0, "Level 5", 295, "Your score 0", 274, "the dangerous roundabout", 226},
+      {154, 12345, "Level 154", 286, "Your score 12345", 258, "tom\xE1\x9A masaryk", 270},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.level);
+    Install({}, kFarFuture);
+    State().level = static_cast<std::uint8_t>(c.level);
+    State().score = c.score;
+    State().appearance = 1;
+    LevelCard();
+    EXPECT_EQ(State().appearance, 0);
+    EXPECT_EQ(platform().now_ms(), 3 * 250 + testing::kGaugeFillMs);
+    // Over the cleared screen: the three panels, the call to go on, the gauges.
+    EXPECT_TRUE(ShowsExactly(160, 68, 689, 471, [&] {
+      FillBox(160, 68, 689, 471, 0);  // the cleared screen
+      testing::PaintPanel(238, 408, 68, 108, panels::kRed, panels::kLightGrey, 87);
+      Text8(static_cast<float>(c.level_x), 83, 0xFFC8C500, c.level_text);
+      testing::PaintPanel(227, 419, 170, 210, panels::kBlue, panels::kYellow, 189);
+      Text8(static_cast<float>(c.score_x), 185, 0xFFC8C8C8, c.score_text);
+      testing::PaintPanel(188, 458, 272, 341, panels::kYellow, panels::kBlue, 291, true);
+      Text8(286, 290, 0xFF020202, "Fieldname");
+      Text8(static_cast<float>(c.name_x), 311, 0xFF020202, c.name);
+      FillBox(160, 452, 540, 467, kStatusFill);
+      Text8(230, 458, 0xFF000000, "Press space to continue");
+      FillBox(656, 395, 689, 471, kBoardColour);
+      testing::PaintGauges(659, 668, 677, 686);
+    }));
+  }
 }
 
 TEST_F(InterludeTest, PauseShowsItsBoxAndACupThatSteamsEvery468Passes) {

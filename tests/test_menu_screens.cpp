@@ -65,7 +65,8 @@ TEST_F(MenuScreenTest, MenuNewGameStartsAtLevelOneWithScoreZero) {
   s.steps = s.time = 77;
   s.level_running = 1;
   s.appearance = 0;
-  EXPECT_EQ(Enter(Screen::MainMenu, KeysFrom(10, 0, {kEnter})), Screen::Play);
+  // Enter once the question mark is shown (its first toggle comes at 478 ms).
+  EXPECT_EQ(Enter(Screen::MainMenu, KeysFrom(600, 0, {kEnter})), Screen::Play);
   EXPECT_EQ(s.level, 1);
   EXPECT_EQ(s.score, 0);
   EXPECT_EQ(s.previous_score, 0);
@@ -73,6 +74,8 @@ TEST_F(MenuScreenTest, MenuNewGameStartsAtLevelOneWithScoreZero) {
   EXPECT_EQ(s.time, 0);
   EXPECT_EQ(s.level_running, 0);
   EXPECT_EQ(s.appearance, 1);
+  // The side bar's foot is blank for the figure's appearance: no question mark.
+  EXPECT_EQ(CountColour(kBoardColour, 656, 395, 689, 471), 34 * 77);
 }
 
 TEST_F(MenuScreenTest, MenuCloseCreditsAndIgnoredKeys) {

@@ -174,11 +174,6 @@ TEST_F(PlayScreenTest, SkippingLevelTwoHundredLeadsToTheAllLevelsScreen) {
   EXPECT_EQ(Play(200, 30000, false, {'+', kSpace}, 2000), Screen::AllLevels);
 }
 
-TEST_F(PlayScreenTest, LevelCardTextsStandWhereTheirRulesPutThem) {
-  Play(5, 0, false, {}, 0, 0, 3000);
-  EXPECT_TRUE(testing::ShowsText(Text8, 295, 83, 0xFFC8C500, panels::kRed, "Level 5", 238, 83, 408, 92));
-}
-
 TEST_F(PlayScreenTest, DialogBoxHasTwoBottomEdges) {
   Play(1, 0, true, {'b'}, kPlayStarts, 0, kPlayStarts + 100);
   EXPECT_EQ(GetPixel(300, 350), panels::kBlue);
@@ -218,21 +213,8 @@ TEST_F(PlayScreenTest, StatusLineShowsLevelShareScoreAndName) {
   EXPECT_GT(CountColour(0xFF000000, 270 + 4 * 8, 452, 270 + 5 * 8 - 1, 467), 0);
 }
 
-// The gauges' bands: the top row of each, then the step and the time gauge's colour.
-struct Band {
-  int y0;
-  Colour step, time;
-};
-constexpr Band kBands[] = {
-    {468, 0xFF600A0A, 0xFF63630A}, {462, 0xFF670A0A, 0xFF69690A}, {456, 0xFF6E0A0A, 0xFF70700A},
-    {450, 0xFF760A0A, 0xFF76760A}, {444, 0xFF7D0A0A, 0xFF7C7C0A}, {438, 0xFF840A0A, 0xFF83830A},
-    {432, 0xFF8C0A0A, 0xFF89890A}, {426, 0xFF930A0A, 0xFF90900A}, {420, 0xFF9B0A0A, 0xFF97970A},
-    {414, 0xFFA30A0A, 0xFF9E9E0A}, {408, 0xFFAB0A0A, 0xFFA5A50A}, {402, 0xFFB30A0A, 0xFFACAC0A},
-    {396, 0xFFBB0A0A, 0xFFB3B30A},
-};
-
 TEST(Gauges, BandColours) {
-  for (const Band& b : kBands) {
+  for (const auto& b : testing::kGaugeBands) {
     EXPECT_EQ(StepGaugeColour(b.y0), b.step) << b.y0;
     EXPECT_EQ(TimeGaugeColour(b.y0), b.time) << b.y0;
   }
@@ -271,7 +253,7 @@ TEST_F(PlayScreenTest, GaugesEraseFromTheTopAsTheBonusesShrink) {
     if (c.time_row) {
       EXPECT_EQ(CountColour(kBoardColour, 681, 395, 681, *c.time_row), *c.time_row - 394);
     }
-    for (const Band& b : kBands)
+    for (const auto& b : testing::kGaugeBands)
       for (int y = b.y0; y <= b.y0 + 3; ++y) {
         if (y > c.step_row.value_or(0)) {
           EXPECT_EQ(GetPixel(663, y), b.step) << y;

@@ -40,6 +40,32 @@ class CompletionTest : public testing::ScreenTest {
   }
 };
 
+// What the completion screen shows over the cleared screen: the bonus panel, the
+// password panel and the call to go on in the status band.
+::testing::AssertionResult ShowsCompletion(std::string_view step_bonus, std::string_view time_bonus,
+                                           std::string_view previous, std::string_view score,
+                                           std::string_view password) {
+  constexpr Colour kInk = 0xFFC8C8C8, kBlack = 0xFF000000;
+  return testing::ShowsExactly(160, 90, 540, 467, [&] {
+    FillBox(160, 90, 540, 467, 0);  // the cleared screen
+    testing::PaintPanel(217, 429, 90, 190, panels::kBlue, panels::kYellow, 113);
+    Text7(235, 105, kInk, "Step-bonus");
+    Text7(340, 105, kInk, step_bonus);
+    Text7(235, 120, kInk, "Time-bonus");
+    Text7(340, 120, kInk, time_bonus);
+    Text7(235, 135, kInk, "Previous");
+    Text7(340, 135, kInk, previous);
+    DrawLine(237, 152, 413, 152, panels::kYellow);
+    Text8(235, 161, kInk, "New Score");
+    Text8(340, 161, kInk, score);
+    testing::PaintPanel(217, 429, 252, 312, panels::kGreen, panels::kPaleYellow, 275);
+    Text8(235, 267, kBlack, "Password to next level");
+    Text8(286, 287, kBlack, password);
+    FillBox(160, 452, 540, 467, kStatusFill);
+    Text8(230, 458, kBlack, "Press space to continue");
+  });
+}
+
 TEST_F(CompletionTest, ShowsBonusesNewScoreAndThePasswordThenSpaceGoesOn) {
   EXPECT_EQ(Complete(5, 1000, {}, 1500), std::nullopt);
   auto& s = State();
@@ -49,8 +75,7 @@ TEST_F(CompletionTest, ShowsBonusesNewScoreAndThePasswordThenSpaceGoesOn) {
   EXPECT_EQ(s.previous_score, 59086);
   EXPECT_EQ(s.level, 6);
   EXPECT_EQ(platform().title(), "Congratulations, you have completed the level 5 !");
-  EXPECT_TRUE(ShowsText(Text8, 340, 161, 0xFFC8C8C8, panels::kBlue, "59086", 330, 158, 414, 170));
-  EXPECT_TRUE(ShowsText(Text8, 286, 287, 0xFF000000, panels::kGreen, MakePassword(6, 59086), 230, 284, 414, 297));
+  EXPECT_TRUE(ShowsCompletion("54961", "3125", "1000", "59086", "890351096"));
 
   EXPECT_EQ(Complete(5, 1000, {kUp, 'x', kSpace}), Screen::Play);
   EXPECT_EQ(s.level, 6);
@@ -58,10 +83,24 @@ TEST_F(CompletionTest, ShowsBonusesNewScoreAndThePasswordThenSpaceGoesOn) {
   EXPECT_EQ(s.appearance, 1);
 }
 
+TEST_F(CompletionTest, ThePanelsComeOneAfterAnother) {
+  struct Case {
+    std::int64_t ms;
+    bool bonus, password, call;  // shown: the bonus panel, the password panel, the call to go on
+  };
+  for (const Case& c : {Case{349, false, false, false}, Case{350, true, false, false}, Case{599, true, false, false},
+                        Case{600, true, true, false}, Case{849, true, true, false}, Case{850, true, true, true}}) {
+    Complete(5, 1000, {}, c.ms);
+    EXPECT_EQ(GetPixel(217, 90) == panels::kBlue, c.bonus) << c.ms << " ms";
+    EXPECT_EQ(GetPixel(217, 252) == panels::kGreen, c.password) << c.ms << " ms";
+    EXPECT_EQ(GetPixel(160, 452) == kStatusFill, c.call) << c.ms << " ms";
+  }
+}
+
 TEST_F(CompletionTest, TheScoreStopsAt99000) {
   EXPECT_EQ(Complete(5, 90000, {}, 1500), std::nullopt);
   EXPECT_EQ(State().score, 99000);
-  EXPECT_TRUE(ShowsText(Text8, 286, 287, 0xFF000000, panels::kGreen, MakePassword(6, 99000), 230, 284, 414, 297));
+  EXPECT_TRUE(ShowsCompletion("54961", "3125", "90000", "99000", "039371999"));
 }
 
 TEST_F(CompletionTest, LevelTwoHundredLeadsToTheAllLevelsScreenWithoutPanels) {
@@ -198,11 +237,23 @@ testing::PixelSet FieldAfterTyping(std::string_view typed, std::optional<int> cu
   return testing::Lit(kInk, 280, 220, 360, 234);
 }
 
+TEST_F(PasswordScreenTest, TheBoxOpensWithItsTitleAndTheCursor) {
+  Type({}, 5);
+  EXPECT_TRUE(testing::ShowsExactly(238, 191, 427, 272, [] {
+    FillBox(238, 191, 427, 272, 0);  // the cleared screen
+    testing::PaintPanel(238, 408, 191, 251, panels::kRed, panels::kLightGrey, 210);
+    Text8(265, 206, 0xFFC8C500, "ENTER PASSWORD");
+    SetColour(0xFF010122);
+    DrawSystemText(288, 225, "\xAF");
+  }));
+}
+
 TEST_F(PasswordScreenTest, FieldShowsTheInputAndTheCursor) {
   constexpr Colour kInk = 0xFF010122;
   const std::tuple<std::vector<std::uint32_t>, std::string, std::optional<int>> cases[] = {
       {{}, "", 1},
       {Keys("123", {}), "123", 4},
+      {Keys("0y", {}), "0y", 3},  // the first and the last character it takes
       {Keys("1234", {kBackspace}), "123", 4},
       {Keys("1", {kBackspace}), "", 1},
       {Keys("1234567890", {}), "123456789", std::nullopt},

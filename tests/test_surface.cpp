@@ -6,6 +6,8 @@
 #include <vector>
 
 #include "gfx/picture_fit.h"
+#include "gfx/pixel_buffer.h"
+#include "gfx/platform.h"
 #include "headless_fixture.h"
 
 namespace qb {
@@ -69,6 +71,41 @@ TEST_F(SurfaceTest, ClippingKeepsTheOnSurfacePixelsOfALine) {
   EXPECT_EQ(clipped, expected);
 }
 
+TEST_F(SurfaceTest, LinesAtAndPastTheEdgesChangeOnlyTheirPixelsOnTheSurface) {
+  struct Case {
+    const char* what;
+    int x1, y1, x2, y2;
+    std::size_t count;  // pixels set, among them the line's first and last on the surface
+    std::pair<int, int> first, last;
+  };
+  const Case cases[] = {
+      {"a row just above the surface", 5, -1, 20, -1, 0, {}, {}},
+      {"a row past the right edge", 690, 5, 720, 5, 6, {690, 5}, {695, 5}},
+      {"a column on the left edge", 0, 10, 0, 20, 11, {0, 10}, {0, 20}},
+      {"a column past the bottom edge", 5, 470, 5, 500, 9, {5, 470}, {5, 478}},
+      {"a long flat slope", 100, 10, 680, 40, 581, {100, 10}, {680, 40}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ClearScreen();
+    for (int y = 0; y < kSurfaceHeight; ++y) Pixels().TakeDirty(y);
+    DrawLine(static_cast<float>(c.x1), static_cast<float>(c.y1), static_cast<float>(c.x2), static_cast<float>(c.y2),
+             kInk);
+    const auto px = InkPixels();
+    EXPECT_EQ(px.size(), c.count);
+    if (c.count > 0) {
+      EXPECT_TRUE(px.count(c.first) && px.count(c.last));
+    }
+    EXPECT_EQ(CountColour(0), kSurfaceWidth * kSurfaceHeight - static_cast<int>(c.count)) << "other pixels changed";
+    // Only the rows it changed are marked for the window.
+    std::set<int> rows, marked;
+    for (auto [x, y] : px) rows.insert(y);
+    for (int y = 0; y < kSurfaceHeight; ++y)
+      if (Pixels().TakeDirty(y)) marked.insert(y);
+    EXPECT_EQ(marked, rows);
+  }
+}
+
 TEST_F(SurfaceTest, BoxesAndFills) {
   FillBox(5, 445, 5, 5, kInk);  // corners in any order
   EXPECT_EQ(CountColour(kInk), 441);
@@ -124,9 +161,13 @@ TEST_F(SurfaceTest, KeyStrings) {
   Keys().Push(key::Extended(key::kCtrlF12));
   Keys().Push(key::Extended(key::kF12));
   Keys().Push(0x0D);
+  Keys().Push(0xFF);               // the last character code
+  Keys().Push(key::Extended(1));   // the first extended key
   EXPECT_EQ(PollKey(), std::string("\xFF\x8A"));
   EXPECT_EQ(PollKey(), std::string("\xFF\x86"));
   EXPECT_EQ(PollKey(), "\r");
+  EXPECT_EQ(PollKey(), "\xFF");
+  EXPECT_EQ(PollKey(), std::string("\xFF\x01"));
   SleepMs(1);
   EXPECT_EQ(PollKey(), "");
 }
@@ -153,6 +194,7 @@ TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
        {{500, 150, ""}, {0, 0, "x"}}},
       {"the last check of a 500 ms wait comes at 400 ms", {{401, 'x'}}, {{500, 500, ""}, {0, 0, "x"}}},
       {"a wait below 100 ms never looks for keys", {{10, 'x'}}, {{99, 99, ""}, {0, 0, "x"}}},
+      {"not even for one that came before it", {{5, 'x'}}, {{20, 20, ""}, {99, 119, ""}, {0, 0, "x"}}},
       {"a 100 ms wait looks at its start only; the next long wait ends at once",
        {{10, 'x'}},
        {{100, 100, ""}, {500, 100, ""}, {0, 0, "x"}}},
@@ -170,6 +212,36 @@ TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
       }
     }
   }
+}
+
+TEST_F(SurfaceTest, EveryWaitSignalsAChangeThatAPresentMayHaveMissed) {
+  int signals = 0;
+  Pixels().SetSignal([](void* count) { ++*static_cast<int*>(count); }, &signals);
+  const std::pair<const char*, void (*)()> waits[] = {
+      {"a short sleep", [] { SleepMs(1); }},
+      {"a long sleep", [] { SleepMs(150); }},
+      {"a wait for a key", [] { WaitForKey(1); }},
+  };
+  auto present_all = [] {
+    Pixels().BeginPresent();
+    for (int y = 0; y < kSurfaceHeight; ++y) Pixels().TakeDirty(y);
+  };
+  present_all();
+  Colour ink = kInk;
+  for (const auto& [what, wait] : waits) {
+    SCOPED_TRACE(what);
+    PutPixel(5, 5, ++ink);
+    // A present re-arms the signal but misses the row, which stays marked.
+    Pixels().BeginPresent();
+    const int before = signals;
+    wait();
+    EXPECT_EQ(signals, before + 1);
+    // Once the row is presented, a wait signals nothing.
+    present_all();
+    wait();
+    EXPECT_EQ(signals, before + 1);
+  }
+  Pixels().SetSignal(nullptr, nullptr);
 }
 
 TEST_F(SurfaceTest, ALoopThatPollsWithoutWaitingJumpsToTheNextKey) {

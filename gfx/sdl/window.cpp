@@ -108,16 +108,18 @@ int RunInWindow(const std::function<void()>& game, const WindowOptions& options)
     return 1;
   }
   // Resizable only so that the window manager offers the maximise button;
-  // dragging the border snaps back to the fixed size below.
-  SDL_Window* window =
-      SDL_CreateWindow("QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth, kSurfaceHeight,
-                       SDL_WINDOW_RESIZABLE | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+  // dragging the border snaps back to the fixed size below. Created hidden and
+  // shown once it carries its icon, so that no desktop ever sees it without.
+  SDL_Window* window = SDL_CreateWindow(
+      "QUIZZLEBOX", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, kSurfaceWidth, kSurfaceHeight,
+      SDL_WINDOW_HIDDEN | SDL_WINDOW_RESIZABLE | (options.fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
   if (!window) {
     std::fprintf(stderr, "cannot open the game window: %s\n", SDL_GetError());
     SDL_Quit();
     return 1;
   }
   SetGameIcon(window);
+  SDL_ShowWindow(window);
   int status = 0;
   {
     Presenter presenter(window);

@@ -17,6 +17,7 @@ namespace {
 
 std::mutex g_mutex;
 std::vector<std::string> g_off_main_thread;
+std::vector<std::string> g_window_steps;
 
 std::set<std::string>& Checked() {
   static std::set<std::string> names;
@@ -32,6 +33,11 @@ void NoteCaller(const char* name) {
   if (::gettid() == ::getpid()) return;
   std::lock_guard lock(g_mutex);
   g_off_main_thread.emplace_back(name);
+}
+
+void NoteWindowStep(const char* step) {
+  std::lock_guard lock(g_mutex);
+  g_window_steps.emplace_back(step);
 }
 
 class NoSdlCallsOffTheMainThread : public ::testing::Environment {
@@ -51,6 +57,11 @@ std::vector<std::string> TakeSdlCallsOffTheMainThread() {
   return std::exchange(g_off_main_thread, {});
 }
 
+std::vector<std::string> TakeWindowSteps() {
+  std::lock_guard lock(g_mutex);
+  return std::exchange(g_window_steps, {});
+}
+
 const std::set<std::string>& CheckedSdlFunctions() { return Checked(); }
 
 }  // namespace qb::testing
@@ -65,6 +76,15 @@ const std::set<std::string>& CheckedSdlFunctions() { return Checked(); }
     return real args;                                                                         \
   }
 #define QB_SDL_MAIN_THREAD(ret, name, params, args) QB_SDL_STAND_IN(false, ret, name, params, args)
+// A main-thread stand-in that also notes `step` among the window's steps.
+#define QB_SDL_WINDOW_STEP(step, name, params, args)                                           \
+  [[maybe_unused]] static const bool name##_registered = qb::testing::Register(#name);        \
+  extern "C" void name params {                                                               \
+    qb::testing::NoteCaller(#name);                                                           \
+    qb::testing::NoteWindowStep(step);                                                        \
+    static const auto real = reinterpret_cast<void(*) params>(::dlsym(RTLD_NEXT, #name));     \
+    real args;                                                                                \
+  }
 
 QB_SDL_STAND_IN(true, int, SDL_PushEvent, (SDL_Event * event), (event))
 
@@ -73,13 +93,24 @@ QB_SDL_MAIN_THREAD(void, SDL_Quit, (void), ())
 QB_SDL_MAIN_THREAD(SDL_bool, SDL_SetHint, (const char* name, const char* value), (name, value))
 QB_SDL_MAIN_THREAD(const char*, SDL_GetError, (void), ())
 QB_SDL_MAIN_THREAD(const char*, SDL_GetCurrentVideoDriver, (void), ())
-QB_SDL_MAIN_THREAD(SDL_Window*, SDL_CreateWindow, (const char* title, int x, int y, int w, int h, Uint32 flags),
-                   (title, x, y, w, h, flags))
+
+// Creating the window, giving it its icon and showing it are also noted in
+// order, so that a test can see whether the window was ever on screen
+// without its icon.
+[[maybe_unused]] static const bool SDL_CreateWindow_registered = qb::testing::Register("SDL_CreateWindow");
+extern "C" SDL_Window* SDL_CreateWindow(const char* title, int x, int y, int w, int h, Uint32 flags) {
+  qb::testing::NoteCaller("SDL_CreateWindow");
+  qb::testing::NoteWindowStep((flags & SDL_WINDOW_HIDDEN) ? "create hidden" : "create shown");
+  static const auto real =
+      reinterpret_cast<SDL_Window* (*)(const char*, int, int, int, int, Uint32)>(::dlsym(RTLD_NEXT, "SDL_CreateWindow"));
+  return real(title, x, y, w, h, flags);
+}
 QB_SDL_MAIN_THREAD(void, SDL_DestroyWindow, (SDL_Window * window), (window))
 QB_SDL_MAIN_THREAD(SDL_Surface*, SDL_CreateRGBSurfaceWithFormatFrom,
                    (void* pixels, int width, int height, int depth, int pitch, Uint32 format),
                    (pixels, width, height, depth, pitch, format))
-QB_SDL_MAIN_THREAD(void, SDL_SetWindowIcon, (SDL_Window * window, SDL_Surface* icon), (window, icon))
+QB_SDL_WINDOW_STEP("icon", SDL_SetWindowIcon, (SDL_Window * window, SDL_Surface* icon), (window, icon))
+QB_SDL_WINDOW_STEP("show", SDL_ShowWindow, (SDL_Window * window), (window))
 QB_SDL_MAIN_THREAD(void, SDL_FreeSurface, (SDL_Surface * surface), (surface))
 QB_SDL_MAIN_THREAD(Uint32, SDL_GetWindowFlags, (SDL_Window * window), (window))
 QB_SDL_MAIN_THREAD(void, SDL_SetWindowTitle, (SDL_Window * window, const char* title), (window, title))

@@ -15,6 +15,10 @@ namespace qb::testing {
 // the list.
 std::vector<std::string> TakeSdlCallsOffTheMainThread();
 
+// The steps that put the window on screen, in order, since the last call
+// ("create hidden" or "create shown", "icon", "show"); clears the list.
+std::vector<std::string> TakeWindowSteps();
+
 // The SDL functions the window tests stand in for.
 const std::set<std::string>& CheckedSdlFunctions();
 

@@ -20,6 +20,7 @@ import os
 import queue
 import random
 import re
+import signal
 import subprocess
 import sys
 import threading
@@ -60,6 +61,8 @@ def parse_args(argv: list[str]) -> argparse.Namespace:
     p.add_argument("--build-root", type=Path, help="where the copies and the report go (default build/mutants)")
     p.add_argument("--slack", type=float, default=10.0,
                    help="seconds a test run may take beyond three times its time without mutants")
+    p.add_argument("--recheck-equivalents", action="store_true",
+                   help="try the mutants listed as equivalent too (they are counted as equivalent untried otherwise)")
     p.add_argument("--list", action="store_true", help="list the chosen mutants and stop")
     return p.parse_args(argv)
 
@@ -216,7 +219,9 @@ class Progress:
 
 
 def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str, bytes],
-                plan: list[scratch.Invocation], slack: float) -> list[Result]:
+                plan: list[scratch.Invocation], slack: float, checkpoint) -> list[Result]:
+    """Tries the mutants on the workers; calls checkpoint(results so far)
+    every minute, so that a long run's report can be read while it runs."""
     # Mutants of one file stay together, in chunks, so that a copy rebuilds
     # one file per mutant.
     by_file: dict[str, list[Mutant]] = defaultdict(list)
@@ -228,6 +233,7 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
         for i in range(0, len(group), 8):
             chunks.put(group[i:i + 8])
     results: list[Result] = []
+    killers: dict[str, scratch.Invocation] = {}  # by file: the test that killed its last mutant
     progress = Progress(len(mutants))
     lock = threading.Lock()
     failure: list[BaseException] = []
@@ -240,7 +246,7 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
                 except queue.Empty:
                     return
                 for m in chunk:
-                    r = worker.try_mutant(m, sources[m.file], plan, slack)
+                    r = worker.try_mutant(m, sources[m.file], plan, slack, killers)
                     with lock:
                         results.append(r)
                     progress.add(r)
@@ -255,10 +261,16 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
     threads = [threading.Thread(target=work, args=(w,), daemon=True) for w in workers]
     for t in threads:
         t.start()
+    last = time.monotonic()
     try:
         for t in threads:
             while t.is_alive():
                 t.join(0.2)
+                if time.monotonic() - last > 60:
+                    with lock:
+                        done = list(results)
+                    checkpoint(done)
+                    last = time.monotonic()
     except KeyboardInterrupt:
         print("\ninterrupted: ending the tests that run, writing the report of what is done", file=sys.stderr)
         scratch.end_all_processes()
@@ -272,11 +284,36 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
 
 def main(argv: list[str]) -> int:
     args = parse_args(argv)
+    # A termination request ends the run as Ctrl-C does: with a report of what is done.
+    signal.signal(signal.SIGTERM, signal.default_int_handler)
     config = Config.load(args.config)
     build_root = (args.build_root or config.root / "build" / "mutants").resolve()
     build_root.mkdir(parents=True, exist_ok=True)
     started = time.monotonic()
     files = scratch.project_files(config.root, build_root)
+    commit = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=config.root, capture_output=True,
+                            text=True).stdout.strip()
+    mutants: list[Mutant] = []
+    sources: dict[str, bytes] = {}
+    not_built: list[str] = []
+
+    def write(results: list[Result], prepared: float, note: str = "") -> dict[str, int]:
+        """Writes the report and the results of what is done; the list of
+        equivalents is read afresh, so that it may grow while a run goes on."""
+        equivalents = report.read_equivalents(config.equivalents)
+        header = [f"Run `{' '.join(['scripts/mutants', *argv])}` on {commit or 'the work tree'}, "
+                  f"{time.strftime('%Y-%m-%d %H:%M')}: {len(results)} mutants with {len(workers)} jobs in "
+                  f"{(time.monotonic() - started) / 60:.1f} min ({(prepared - started) / 60:.1f} min to prepare "
+                  f"the copies)."]
+        if note:
+            header.append(note)
+        if not_built:
+            header.append(f"Not built here, so not mutated: {', '.join(not_built)}.")
+        skipped = 0 if note else len(mutants) - len(results)
+        counts = report.write_report(build_root / "report.md", results, sources, equivalents, header, skipped)
+        report.write_results(build_root / "results.json", results, sources, equivalents)
+        return counts
+
     workers = [Worker(config, build_root / f"copy{i + 1}") for i in range(max(1, args.jobs))]
     try:
         # The first copy's build directory names the compile flags clang reads the sources with.
@@ -293,14 +330,23 @@ def main(argv: list[str]) -> int:
             return 0
         if not mutants:
             print("mutate: no mutants to try", file=sys.stderr)
-        print(f"mutate: {len(mutants)} mutants in {len(sources)} files; preparing {len(workers)} copies",
-              file=sys.stderr)
-        workers = workers[:max(1, min(len(workers), len(mutants)))]
+
+        # Mutants already explained as equivalent are not tried again unless asked.
+        listed = report.read_equivalents(config.equivalents)
+        untried = [] if args.recheck_equivalents else [
+            m for m in mutants if tuple(m.key(sources[m.file]).split("\t")) in listed]
+        to_try = [m for m in mutants if m not in set(untried)]
+        workers = workers[:max(1, min(len(workers), len(to_try)))]
+        print(f"mutate: {len(mutants)} mutants in {len(sources)} files, {len(untried)} of them listed as "
+              f"equivalent; preparing {len(workers)} copies", file=sys.stderr)
         with ThreadPoolExecutor(len(workers)) as pool:
             list(pool.map(lambda w: w.prepare(files), workers))
         plan = workers[0].measure()
         prepared = time.monotonic()
-        results = run_mutants(workers, mutants, sources, plan, args.slack)
+        known = [Result(m, scratch.SURVIVED, detail=report.UNTRIED) for m in untried]
+        results = known + run_mutants(
+            workers, to_try, sources, plan, args.slack,
+            lambda done: write(known + done, prepared, f"In progress: {len(done)} of {len(to_try)} tried."))
     except scratch.Stopped:
         results = []
         prepared = time.monotonic()
@@ -311,19 +357,7 @@ def main(argv: list[str]) -> int:
     finally:
         for w in workers:
             w.close()
-    finished = time.monotonic()
-
-    equivalents = report.read_equivalents(config.equivalents)
-    commit = subprocess.run(["git", "describe", "--always", "--dirty"], cwd=config.root, capture_output=True,
-                            text=True).stdout.strip()
-    header = [f"Run `{' '.join(['scripts/mutants', *argv])}` on {commit or 'the work tree'}, "
-              f"{time.strftime('%Y-%m-%d %H:%M')}: {len(results)} mutants with {len(workers)} jobs in "
-              f"{(finished - started) / 60:.1f} min ({(prepared - started) / 60:.1f} min to prepare the copies)."]
-    if not_built:
-        header.append(f"Not built here, so not mutated: {', '.join(not_built)}.")
-    counts = report.write_report(build_root / "report.md", results, sources, equivalents, header,
-                                 len(mutants) - len(results))
-    report.write_results(build_root / "results.json", results, sources, equivalents)
+    counts = write(results, prepared)
     print("mutate: " + ", ".join(f"{v} {k}" for k, v in counts.items() if v), file=sys.stderr)
     print(f"mutate: report in {build_root / 'report.md'}", file=sys.stderr)
     if len(results) < len(mutants):

@@ -71,6 +71,7 @@ def equivalent_entry(r: Result, source: bytes, reason: str = "WHY NOTHING OBSERV
 
 
 STATUS_ORDER = (KILLED, TIMED_OUT, SURVIVED, "equivalent", IDENTICAL, NOT_COMPILING)
+UNTRIED = "listed as equivalent, not tried again"
 
 
 def classify(results: list[Result], sources: dict[str, bytes], equivalents: dict[tuple, Equivalent]
@@ -116,7 +117,8 @@ def write_report(path: Path, results: list[Result], sources: dict[str, bytes],
     lines += [
         "Classes: *killed*, a test failed; *timed out*, a test ran out of time; *survived*, every test",
         "passed; *equivalent*, survived and listed with its reason in the list of equivalents;",
-        "*identical*, built into the very same test programs (nothing can tell it apart); *not",
+        "(listed ones are not tried again unless --recheck-equivalents is given); *identical*,",
+        "built into the very same test programs (nothing can tell it apart); *not",
         "compiling*, the mutant does not build. The last column counts killed and timed out among",
         "killed, timed out and survived.", "",
         "## Per directory", "", head]
@@ -146,7 +148,8 @@ def write_report(path: Path, results: list[Result], sources: dict[str, bytes],
         for _, r in sorted(known, key=lambda x: (x[1].mutant.file, x[1].mutant.line)):
             before, after = r.mutant.lines(sources[r.mutant.file])
             e = equivalents[(r.mutant.file, r.mutant.function, _squash(before), _squash(after))]
-            lines += [f"- {r.mutant.file}:{r.mutant.line} `{_squash(after)}`: {e.reason}"]
+            mark = " (not tried again)" if r.detail == UNTRIED else ""
+            lines += [f"- {r.mutant.file}:{r.mutant.line} `{_squash(after)}`{mark}: {e.reason}"]
         lines.append("")
     slow = [r for r in results if r.status == TIMED_OUT]
     if slow:

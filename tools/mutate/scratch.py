@@ -3,6 +3,7 @@ mutant at a time is built and tested. The work tree itself is only read."""
 
 from __future__ import annotations
 
+import fnmatch
 import hashlib
 import json
 import os
@@ -32,6 +33,10 @@ class Stage:
     gtest: bool = True
     display: bool = False
     confirm: bool = False  # a failure counts only if the failing test fails again alone
+    files: list[str] | None = None  # globs of the sources whose mutants it tests (None: all)
+
+    def tests_file(self, rel: str) -> bool:
+        return self.files is None or any(fnmatch.fnmatch(rel, g) for g in self.files)
 
 
 @dataclass
@@ -49,7 +54,7 @@ class Config:
         data = json.loads(path.read_text())
         root = (root or (path.parent / data.get("root", ".")).resolve())
         stages = [Stage(s["name"], s["command"], s.get("targets", []), s.get("uses", []), s.get("gtest", True),
-                        s.get("display", False), s.get("confirm", False)) for s in data["stages"]]
+                        s.get("display", False), s.get("confirm", False), s.get("files")) for s in data["stages"]]
         eq = data.get("equivalents")
         return Config(root, data["namespace"], data["sources"], data["configure"], data["build"], stages,
                       root / eq if eq else None)
@@ -121,9 +126,8 @@ def project_files(root: Path, build_root: Path) -> list[str]:
     """The files of the project as the work tree holds them (tracked and new,
     not ignored), less the runner's own directory."""
     out = subprocess.run(["git", "ls-files", "-co", "--exclude-standard", "-z"], cwd=root, capture_output=True)
-    if out.returncode == 0:
-        files = [f for f in out.stdout.decode().split("\0") if f and (root / f).is_file()]
-    else:
+    files = [f for f in out.stdout.decode().split("\0") if f and (root / f).is_file()] if out.returncode == 0 else []
+    if not files:  # not in a repository, or in an ignored folder of one
         files = []
         for d, dirs, names in os.walk(root):
             dirs[:] = [x for x in dirs if not x.startswith((".", "build"))]
@@ -297,15 +301,21 @@ class Worker:
                 plan.append(Invocation(stage, None, quick_time))
         return plan
 
-    def try_mutant(self, mutant: Mutant, source: bytes, plan: list[Invocation], slack: float) -> Result:
-        """Builds and tests one mutant; the copy keeps it until the next one."""
+    def try_mutant(self, mutant: Mutant, source: bytes, plan: list[Invocation], slack: float,
+                   killers: dict[str, Invocation] | None = None) -> Result:
+        """Builds and tests one mutant; the copy keeps it until the next one.
+        The test that killed the last mutant of the same file runs first
+        (`killers`, by file, is updated)."""
         started = time.monotonic()
         self.write_mutant(mutant, source)
         built: set[str] = set()
         ran = False
         changed: dict[str, bool] = {}
-        for inv in plan:
+        first = killers.get(mutant.file) if killers is not None else None
+        for inv in ([first] if first else []) + plan:
             stage = inv.stage
+            if not stage.tests_file(mutant.file):
+                continue
             if stage.name not in changed:
                 missing = [t for t in stage.targets if t not in built]
                 if missing:
@@ -321,6 +331,8 @@ class Worker:
             verdict = self.judge(inv, slack)
             if verdict:
                 status, killer = verdict
+                if status == KILLED and killers is not None and stage.gtest and not killer.endswith("(crashed)"):
+                    killers[mutant.file] = Invocation(stage, killer, inv.seconds)
                 return Result(mutant, status, killer, time.monotonic() - started)
         return Result(mutant, SURVIVED if ran else IDENTICAL, seconds=time.monotonic() - started)
 
