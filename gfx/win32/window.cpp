@@ -148,6 +148,7 @@ void SetFullscreen(HWND window, bool on) {
   if (on) {
     s.windowed.length = sizeof(s.windowed);
     GetWindowPlacement(window, &s.windowed);
+    s.windowed.showCmd = SW_SHOWNORMAL;  // back as a plain window (--fullscreen starts before it was ever shown)
     SetWindowLongPtrW(window, GWL_STYLE, WS_POPUP | (GetWindowLongPtrW(window, GWL_STYLE) & WS_VISIBLE));
     s.refits = 3;
     CoverMonitor(window);

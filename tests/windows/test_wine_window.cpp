@@ -445,33 +445,33 @@ TEST_F(WineWindow, TheCloseButtonEndsTheGameWithStatusZero) {
 }
 
 // Full screen is the window manager's to show: openbox here.
-TEST_F(WineWindow, AltEnterGoesFullScreenByWholeFactorsAndBack) {
-  if (std::system("command -v openbox >/dev/null") != 0) GTEST_SKIP() << "openbox missing";
-  const pid_t wm = ::fork();
-  if (wm == 0) {
-    ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
-    ::_exit(127);
-  }
-  struct StopWm {
-    pid_t pid;
-    ~StopWm() {
-      ::kill(pid, SIGTERM);
-      ::waitpid(pid, nullptr, 0);
+class WineWindowUnderOpenbox : public WineWindow {
+ protected:
+  void SetUp() override {
+    WineWindow::SetUp();
+    if (HasFatalFailure()) return;
+    if (std::system("command -v openbox >/dev/null") != 0) GTEST_SKIP() << "openbox missing";
+    wm_ = ::fork();
+    if (wm_ == 0) {
+      ::execlp("openbox", "openbox", "--sm-disable", static_cast<char*>(nullptr));
+      ::_exit(127);
     }
-  } stop_wm{wm};
-  for (int i = 0; i < 400 && x_.Property(DefaultRootWindow(x_.display()), "_NET_SUPPORTING_WM_CHECK").empty(); ++i)
-    Sleep(milliseconds(25));
-
-  WineGame game({});
-  const Window w = Start(game);
-  ASSERT_NE(w, 0u);
-  const Rgb menu = Twin({}, "fullscreen-menu");
-  ASSERT_TRUE(ShowsTwin(x_, w, menu, "fullscreen-windowed"));
-  const int screen_w = DisplayWidth(x_.display(), DefaultScreen(x_.display()));
-  const int screen_h = DisplayHeight(x_.display(), DefaultScreen(x_.display()));
-  const PictureRect fit = FitPicture(screen_w, screen_h);
-
-  const auto wait_size = [&](int want_w, int want_h) {
+    for (int i = 0; i < 400 && x_.Property(DefaultRootWindow(x_.display()), "_NET_SUPPORTING_WM_CHECK").empty(); ++i)
+      Sleep(milliseconds(25));
+    screen_w_ = DisplayWidth(x_.display(), DefaultScreen(x_.display()));
+    screen_h_ = DisplayHeight(x_.display(), DefaultScreen(x_.display()));
+  }
+  void TearDown() override {
+    if (wm_ <= 0) return;
+    ::kill(wm_, SIGTERM);
+    for (int i = 0; i < 100 && ::waitpid(wm_, nullptr, WNOHANG) == 0; ++i) Sleep(milliseconds(20));
+    if (::waitpid(wm_, nullptr, WNOHANG) == 0) {  // still there after 2 s
+      ::kill(wm_, SIGKILL);
+      ::waitpid(wm_, nullptr, 0);
+    }
+  }
+  // Until the window has that size (the manager takes a moment).
+  bool WaitSize(Window w, int want_w, int want_h) {
     int width = 0, height = 0;
     for (int i = 0; i < 400; ++i) {
       if (x_.Size(w, width, height) && width == want_w && height == want_h) return true;
@@ -479,7 +479,21 @@ TEST_F(WineWindow, AltEnterGoesFullScreenByWholeFactorsAndBack) {
     }
     ADD_FAILURE() << "the window is " << width << " x " << height << ", not " << want_w << " x " << want_h;
     return false;
-  };
+  }
+  pid_t wm_ = -1;
+  int screen_w_ = 0, screen_h_ = 0;
+};
+
+TEST_F(WineWindowUnderOpenbox, AltEnterGoesFullScreenByWholeFactorsAndBack) {
+  WineGame game({});
+  const Window w = Start(game);
+  ASSERT_NE(w, 0u);
+  const Rgb menu = Twin({}, "fullscreen-menu");
+  ASSERT_TRUE(ShowsTwin(x_, w, menu, "fullscreen-windowed"));
+  const int screen_w = screen_w_, screen_h = screen_h_;
+  const PictureRect fit = FitPicture(screen_w, screen_h);
+  const auto wait_size = [&](int want_w, int want_h) { return WaitSize(w, want_w, want_h); };
+
   x_.Press(XK_Return, {XK_Alt_L});
   ASSERT_TRUE(wait_size(screen_w, screen_h));
   // The whole screen: the picture grown by the largest whole factor, centred
@@ -512,6 +526,16 @@ TEST_F(WineWindow, AltEnterGoesFullScreenByWholeFactorsAndBack) {
   x_.Press(XK_Return, {XK_Alt_L});
   ASSERT_TRUE(wait_size(W, H));
   EXPECT_TRUE(ShowsTwin(x_, w, menu, "fullscreen-back"));
+}
+
+TEST_F(WineWindowUnderOpenbox, FullscreenOptionStartsFullScreenAndAltEnterGivesTheWindow) {
+  WineGame game({"--fullscreen"});
+  const Window w = Start(game);
+  ASSERT_NE(w, 0u);
+  ASSERT_TRUE(WaitSize(w, screen_w_, screen_h_));
+  x_.Press(XK_Return, {XK_Alt_L});
+  ASSERT_TRUE(WaitSize(w, W, H));
+  EXPECT_TRUE(ShowsTwin(x_, w, Twin({}, "fullscreen-option-menu"), "fullscreen-option-windowed"));
 }
 
 struct Output {
