@@ -170,7 +170,7 @@ class StampedSet {
 };
 
 // Positions a region test may look at before it gives up (and prunes nothing).
-constexpr std::size_t kRegionBudget = 300;
+constexpr std::size_t kRegionBudget = 100;
 
 struct Node {
   Bits boxes;
@@ -183,7 +183,7 @@ struct Node {
 
 class Search {
  public:
-  explicit Search(const Puzzle& p) : p_(p), pd_(ComputePushDistances(p)) {
+  Search(const Puzzle& p, const SolverOptions& options) : p_(p), pd_(ComputePushDistances(p)), options_(options) {
     surplus_ = p.boxes.count() != p.targets.count();
     floor_ = ~p.walls;
   }
@@ -218,7 +218,8 @@ class Search {
       if (++res.nodes > budget) return res;
       const Bits reach = Flood(floor_ & ~node.boxes, node.zone);
       ForEachPush(node, [&](int stand) { return reach.test(stand); }, [&](Node next, int h) {
-        next.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next.boxes, next.from).lowest());
+        next.zone = static_cast<std::uint8_t>(
+            (child_reach_ready_ ? child_reach_ : Flood(floor_ & ~next.boxes, next.from)).lowest());
         next.parent = idx;
         const std::int32_t at = table_.Find(next.boxes, next.zone);
         if (at >= 0) {
@@ -330,7 +331,8 @@ class Search {
         next.boxes.set(dest);
         const int h = Estimate(next.boxes, dest);
         if (h >= kInf) continue;
-        if (!surplus_ && ClosedRegionDeadlock(next.boxes, b, dest)) continue;
+        child_reach_ready_ = false;
+        if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, b, dest)) continue;
         next.from = static_cast<std::uint8_t>(b);
         next.dir = static_cast<std::uint8_t>(d);
         next.g = node.g + 1;
@@ -343,6 +345,7 @@ class Search {
   // a dead end. Both depend on the boxes alone, so they are worked out once per
   // box set and kept: a position's many places of the figure share them.
   int Estimate(const Bits& boxes, int dest) {
+    if (!options_.keep_estimates) return !surplus_ && FrozenDeadlock(boxes, dest) ? kInf : Heuristic(boxes);
     const std::int32_t at = known_.Find(boxes, 0);
     if (at >= 0) return known_.nodes()[at].value;
     const int h = !surplus_ && FrozenDeadlock(boxes, dest) ? kInf : Heuristic(boxes);
@@ -437,18 +440,18 @@ class Search {
   // after kRegionBudget positions; answers are kept per bordering boxes.
   bool ClosedRegionDeadlock(const Bits& boxes, int figure, int dest) {
     const Bits open_cells = floor_ & ~boxes;
-    Bits reach;
-    bool have_reach = false;
+    Bits looked_at;
     for (int d = 0; d < 4; ++d) {
       const int n = Step(dest, d);
       if (n < 0 || !open_cells.test(n)) continue;
-      if (!have_reach) {
-        reach = Flood(open_cells, figure);
-        have_reach = true;
+      if (!child_reach_ready_) {
+        child_reach_ = Flood(open_cells, figure);  // the search takes the figure's zone from it
+        child_reach_ready_ = true;
+        looked_at = child_reach_;
       }
-      if (reach.test(n)) continue;
+      if (looked_at.test(n)) continue;
       const Bits region = Flood(open_cells, n);
-      reach = reach | region;  // each region once
+      looked_at = looked_at | region;  // each region once
       const Bits border = Neighbours(region) & boxes;
       if ((border & ~p_.targets).none() && (region & p_.targets).none()) continue;
       const Bits own_floor = floor_ & ~border;
@@ -520,6 +523,7 @@ class Search {
 
   const Puzzle& p_;
   PushDistances pd_;
+  SolverOptions options_;
   bool surplus_ = false;
   Bits floor_;
   PositionTable<Node> table_;
@@ -531,13 +535,15 @@ class Search {
   PositionTable<Known> known_;  // estimates of the box sets met so far
   PositionTable<Known> regions_;  // closed-region answers: region's lowest cell + 256 when lost
   StampedSet seen_;
+  Bits child_reach_;  // the figure's reach after the push being looked at, when worked out
+  bool child_reach_ready_ = false;
   std::vector<std::pair<Bits, int>> stack_;
 };
 
 }  // namespace
 
-SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
-  Search search(p);
+SolveResult Solve(const Puzzle& p, std::uint64_t budget, const SolverOptions& options) {
+  Search search(p, options);
   SolveResult exact = search.Run(budget, 1);
   if (exact.found || exact.proven) return exact;
   // Out of budget: settle for some solution, found by leaning on the estimate.
@@ -555,8 +561,8 @@ SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
   return exact;
 }
 
-SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first) {
-  Search search(p);
+SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first, const SolverOptions& options) {
+  Search search(p, options);
   return search.RunMoves(budget, pushes_first);
 }
 
