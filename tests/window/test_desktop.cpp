@@ -218,16 +218,21 @@ TEST(Desktop, TheGameAnswersItsCommandLine) {
     int status;
     std::string out;  // standard output, exactly or (ending in "...") its start
     std::string err;
+    const char* output = "/dev/null";  // where standard output goes while standard error is read
   };
   const Case cases[] = {
       {"--version", 0, "quizzlebox " QB_VERSION "\n", ""},
       {"--help", 0, "Usage: quizzlebox [--fullscreen]\n...", ""},
       {"--fulscreen", 2, "", "quizzlebox: unknown option '--fulscreen'\nUsage: quizzlebox [--fullscreen]\n..."},
+      // Output that cannot be written is a failure.
+      {"--help >/dev/full", 1, "", "quizzlebox: cannot write to standard output\n", "/dev/full"},
+      {"--version >/dev/full", 1, "", "quizzlebox: cannot write to standard output\n", "/dev/full"},
   };
   for (const auto& c : cases) {
     const std::string exe = QB_GAME_EXE;
     const Output out = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>/dev/null");
-    const Output err = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>&1 >/dev/null");
+    const std::string args = std::string(c.args).substr(0, std::string(c.args).find(" >"));
+    const Output err = RunShell("env -u DISPLAY " + exe + " " + args + " 2>&1 >" + c.output);
     EXPECT_EQ(out.status, c.status) << c.args;
     for (const auto& [got, want] : {std::pair{out.text, c.out}, std::pair{err.text, c.err}}) {
       if (want.ends_with("..."))
