@@ -190,8 +190,15 @@ int Usage() {
 }
 
 std::string Help() {
-  std::string keys;
-  for (const auto& [name, code] : NamedKeys()) keys += (keys.empty() ? "" : " ") + name;
+  std::string keys = "Keys:";
+  std::size_t line_start = 0;
+  for (const auto& [name, code] : NamedKeys()) {
+    if (keys.size() - line_start + 1 + name.size() > 74) {
+      line_start = keys.size() + 1;
+      keys += "\n ";
+    }
+    keys += " " + name;
+  }
   std::string text = kUsageLine;
   text +=
       "Plays the game without a window on a virtual clock, with the keys of\n"
@@ -211,8 +218,7 @@ std::string Help() {
       std::to_string(kMaxLineLength) + " characters, and a script lasts\n" + "at most " +
       std::to_string(kMaxScriptMs) +
       " ms (a week) in all.\n"
-      "\n"
-      "Keys: " +
+      "\n" +
       keys +
       ",\n"
       "and any one printable character (a digit, a letter, + and so on) as typed.\n"
