@@ -149,16 +149,22 @@ class Sites:
         near = [f for f in self.commands if os.path.dirname(f) == folder] or sorted(self.commands)
         return sites.clang_flags(self.commands[near[0]]) if near else None
 
-    def of(self, rel: str, source: bytes) -> list[Mutant]:
+    def of(self, rel: str, source: bytes) -> list[Mutant] | None:
+        """The file's mutants, or None when it cannot be read here."""
         flags = self.flags(rel)
         if flags is None:
-            return []
+            return None
         key = hashlib.sha1("\0".join([self.tool, rel, *flags]).encode() + source).hexdigest()
         cached = self.cache / f"{key}.json"
         if cached.exists():
             rows = json.loads(cached.read_text())
             return [Mutant(rel, r[0], r[1], bytes.fromhex(r[2]), r[3], r[4], r[5]) for r in rows]
-        trees = sites.syntax_tree(self.worker.src / rel, flags, self.config.namespace)
+        try:
+            trees = sites.syntax_tree(self.worker.src / rel, flags, self.config.namespace)
+        except RuntimeError:
+            if rel.endswith((".h", ".hpp")):
+                return None  # a header of code not built here (another platform's back end)
+            raise
         found = sites.find_mutants(rel, source, trees)
         cached.write_text(json.dumps([[m.start, m.end, m.replacement.hex(), m.operator, m.function, m.line]
                                       for m in found]))
@@ -176,10 +182,10 @@ def choose(args: argparse.Namespace, config: Config, worker: Worker, files: list
         wanted = [f for f in wanted if f in lines]
     sources = {f: (config.root / f).read_bytes() for f in wanted}
     finder = Sites(config, worker, build_root / "sites")
-    not_built = [f for f in wanted if finder.flags(f) is None]
     with ThreadPoolExecutor(max(1, args.jobs)) as pool:
         found = list(pool.map(lambda f: finder.of(f, sources[f]), wanted))
-    mutants = [m for group in found for m in group]
+    not_built = [f for f, group in zip(wanted, found) if group is None]
+    mutants = [m for group in found if group for m in group]
     if lines is not None:
         mutants = [m for m in mutants if m.line in lines.get(m.file, ())]
     if args.function:
