@@ -55,6 +55,9 @@ def parse_args(argv: list[str]) -> argparse.Namespace:
                    help="only the survivors of an earlier run (its results.json)")
     p.add_argument("--per-line", type=int, default=2, metavar="K",
                    help="at most K mutants per source line, of different operators where possible (0: all)")
+    p.add_argument("--per-function", type=int, default=0, metavar="K",
+                   help="then at most K mutants per function, of different operators and lines where possible "
+                        "(0: no limit); a quick campaign that still reaches every function")
     p.add_argument("--sample", type=int, metavar="N", help="then at most N mutants, drawn at random")
     p.add_argument("--seed", type=int, default=1, help="seed of every random choice (default 1)")
     p.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="scratch copies working at once")
@@ -119,6 +122,34 @@ def per_line(mutants: list[Mutant], k: int, seed: int, sources: dict[str, bytes]
             for op in ops:
                 if by_op[op] and len(picked) < k:
                     picked.append(by_op[op].pop(rng.randrange(len(by_op[op]))))
+        chosen += picked
+    return sorted(chosen)
+
+
+def per_function(mutants: list[Mutant], k: int, seed: int) -> list[Mutant]:
+    """At most k mutants of each function, of different operators and lines
+    where there are; the choice in one function depends only on the seed and
+    that function's mutants."""
+    if k <= 0:
+        return mutants
+    groups: dict[tuple[str, str], list[Mutant]] = defaultdict(list)
+    for m in mutants:
+        groups[(m.file, m.function)].append(m)
+    chosen = []
+    for (file, function), group in groups.items():
+        rng = random.Random(hashlib.sha1(f"{seed}\0{file}\0{function}".encode()).digest())
+        pool = sorted(group)
+        rng.shuffle(pool)
+        picked: list[Mutant] = []
+        for m in pool:  # first of new operators on new lines, then of new operators, then any
+            if len(picked) < k and all(m.operator != p.operator and m.line != p.line for p in picked):
+                picked.append(m)
+        for m in pool:
+            if len(picked) < k and m not in picked and all(m.operator != p.operator for p in picked):
+                picked.append(m)
+        for m in pool:
+            if len(picked) < k and m not in picked:
+                picked.append(m)
         chosen += picked
     return sorted(chosen)
 
@@ -199,6 +230,7 @@ def choose(args: argparse.Namespace, config: Config, worker: Worker, files: list
                      for r in json.loads(args.retry.read_text()) if r["status"] == "survived"}
         mutants = [m for m in mutants if tuple(m.key(sources[m.file]).split("\t")) in survivors]
     mutants = per_line(mutants, 0 if args.retry else args.per_line, args.seed, sources)
+    mutants = per_function(mutants, 0 if args.retry else args.per_function, args.seed)
     if args.sample is not None and len(mutants) > args.sample:
         mutants = sorted(random.Random(args.seed).sample(mutants, args.sample))
     return mutants, sources, not_built
