@@ -32,7 +32,7 @@ void DrawCommonFrame() {
   VerticalRun(5, 645, 5, 445, kBoardColour);
   VerticalRun(100, 540, 452, 467, kStatusFill);
   constexpr std::string_view hint = "For return to menu press key SPACE or BACKSPACE or ESC";
-  Text8(static_cast<float>(CentreAPrime(hint.size())), 458, kBlack, hint);
+  Text8(static_cast<float>(CentreText8(hint.size())), 458, kBlack, hint);
 }
 
 void DrawTitle(const Panel& panel, float x, std::string_view title) {
@@ -41,10 +41,10 @@ void DrawTitle(const Panel& panel, float x, std::string_view title) {
 }
 
 // Centred by the about screen's rule, with either renderer.
-void AboutLine7(std::string_view text, float y) { Text7(static_cast<float>(CentreD(text.size())), y, kInk, text); }
-void AboutLine8(std::string_view text, float y) { Text8(static_cast<float>(CentreD(text.size())), y, kInk, text); }
+void AboutLine7(std::string_view text, float y) { Text7(static_cast<float>(CentreAbout(text.size())), y, kInk, text); }
+void AboutLine8(std::string_view text, float y) { Text8(static_cast<float>(CentreAbout(text.size())), y, kInk, text); }
 void CreditLine(std::string_view text, float y, Colour colour = 0xFF010102) {
-  Text7(static_cast<float>(CentreE(text.size())), y, colour, text);
+  Text7(static_cast<float>(CentreCredits(text.size())), y, colour, text);
 }
 
 // Waits for a continue key while the question mark blinks; the counter starts
