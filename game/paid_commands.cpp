@@ -29,6 +29,13 @@ constexpr Command kSave{kSaveCost, "Saving position is 200 points from the score
 constexpr Command kLoad{kLoadCost, "Loading position is 1000 points from the score.",
                         "Load position for your score!", "- 1000 load position from memory", PicFloppy};
 
+// Each command's texts name its cost; the build checks that they agree.
+constexpr bool TextsNameTheCost(const Command& c) {
+  return CostWrittenIn(c.refusal_first) == c.cost && CostWrittenIn(c.charge_line) == c.cost;
+}
+static_assert(TextsNameTheCost(kSkip) && TextsNameTheCost(kTakeBack) && TextsNameTheCost(kSave) &&
+              TextsNameTheCost(kLoad));
+
 constexpr Colour kDialogInk = 0xFF010102;
 
 // "Not available" stands for one and a half seconds, long enough to read,
