@@ -14,6 +14,13 @@ namespace {
 
 bool OnRim(int i) { return i % kW == 0 || i / kW == 0 || i % kW == kW - 1 || i / kW == kH - 1; }
 
+Bits Rim() {
+  Bits b;
+  for (int i = 0; i < kCells; ++i)
+    if (OnRim(i)) b.set(i);
+  return b;
+}
+
 bool Connected(const Bits& floor) {
   const int s = floor.lowest();
   return s >= 0 && Flood(floor, s) == floor;
@@ -68,6 +75,7 @@ int Pick(Rng& rng, const Bits& b) {
 // The first k cells met by a breadth-first walk over `floor` from `seed`, neighbours shuffled.
 Bits Cluster(Rng& rng, const Bits& floor, int seed, int k) {
   Bits out;
+  if (!floor.test(seed)) return out;  // a pillar: no cluster
   std::vector<int> queue{seed};
   out.set(seed);
   for (std::size_t q = 0; q < queue.size() && static_cast<int>(queue.size()) < k; ++q) {
@@ -81,6 +89,22 @@ Bits Cluster(Rng& rng, const Bits& floor, int seed, int k) {
     }
   }
   return out;
+}
+
+bool RimOpen(const Bits& floor) {
+  // some rim cell is neither floor's wall nor wall: a rim cell with no floor among its 8 neighbours, or floor itself
+  for (int i = 0; i < kCells; ++i) {
+    if (!OnRim(i)) continue;
+    if (floor.test(i)) return true;
+    bool near = false;
+    for (int dr = -1; dr <= 1; ++dr)
+      for (int dc = -1; dc <= 1; ++dc) {
+        const int c = i % kW + dc, r = i / kW + dr;
+        near = near || (c >= 0 && c < kW && r >= 0 && r < kH && floor.test(r * kW + c));
+      }
+    if (!near) return true;
+  }
+  return false;
 }
 
 std::optional<Skeleton> TrySkeleton(Rng& rng, const DesignerOptions& o) {
@@ -140,6 +164,26 @@ std::optional<Skeleton> TrySkeleton(Rng& rng, const DesignerOptions& o) {
     if (!Connected(f)) continue;
     sk.floor = f;
     ++k;
+  }
+  if (o.flags.figure_on_edge && (sk.floor & Rim()).none()) {
+    // the figure starts on the edge: a bay reaching it
+    for (int tries = 0; tries < 400; ++tries) {
+      const int i = Pick(rng, sk.floor), d = rng.Below(4), j = Step(i, d);
+      if (j >= 0 && OnRim(j)) {
+        sk.floor.set(j);
+        break;
+      }
+    }
+  }
+  if (!o.flags.closed && !RimOpen(sk.floor)) {
+    // open the rim: a bay from the floor out onto the board's edge
+    for (int tries = 0; tries < 200; ++tries) {
+      const int i = Pick(rng, sk.floor), d = rng.Below(4), j = Step(i, d);
+      if (j >= 0 && OnRim(j) && !sk.floor.test(j)) {
+        sk.floor.set(j);
+        break;
+      }
+    }
   }
   const auto [fmin, fmax] = FloorRange(o.size);
   const int n = sk.floor.count();
@@ -265,9 +309,10 @@ Eval Evaluate(const Bits& floor, const Bits& targets, const DesignerOptions& o, 
   const Distances dist(walls, targets);
   const int deepest = nodes.back().depth;
   std::vector<std::int32_t> cand;
-  for (auto k = static_cast<std::int32_t>(nodes.size()) - 1; k >= 0 && nodes[k].depth >= deepest - 5; --k)
+  const int shallowest = std::min(deepest - 5, deepest * 3 / 5);
+  for (auto k = static_cast<std::int32_t>(nodes.size()) - 1; k >= 0 && nodes[k].depth >= shallowest; --k)
     cand.push_back(k);
-  const std::size_t stride = std::max<std::size_t>(1, cand.size() / 600);
+  const std::size_t stride = std::max<std::size_t>(1, cand.size() / 1500);
   for (std::size_t c = 0; c < cand.size(); c += stride) {
     const std::int32_t k = cand[c];
     const Bits& boxes = nodes[k].boxes;
@@ -311,22 +356,6 @@ Bits Touched(const Bits& floor, const Bits& boxes, int figure, const std::string
     t = t | p.boxes;
   }
   return t;
-}
-
-bool RimOpen(const Bits& floor) {
-  // some rim cell is neither floor's wall nor wall: a rim cell with no floor among its 8 neighbours, or floor itself
-  for (int i = 0; i < kCells; ++i) {
-    if (!OnRim(i)) continue;
-    if (floor.test(i)) return true;
-    bool near = false;
-    for (int dr = -1; dr <= 1; ++dr)
-      for (int dc = -1; dc <= 1; ++dc) {
-        const int c = i % kW + dc, r = i / kW + dr;
-        near = near || (c >= 0 && c < kW && r >= 0 && r < kH && floor.test(r * kW + c));
-      }
-    if (!near) return true;
-  }
-  return false;
 }
 
 std::string Cell(int i) { return "(" + std::to_string(i % kW + 1) + ", " + std::to_string(i / kW + 1) + ")"; }
@@ -415,6 +444,36 @@ Puzzle Render(const Bits& floor, const Bits& targets, const Bits& boxes, int fig
   return p;
 }
 
+Puzzle Trim(const Puzzle& p, const std::string& solution, bool closed, double keep_share) {
+  Bits floor = Flood(~p.walls, p.figure);
+  const Bits touched = Touched(floor, p.boxes, p.figure, solution);
+  // dead niches first (untouched cells with one way in), then the untouched
+  // cells with the fewest floor neighbours, while what is left stays connected
+  for (;;) {
+    const Bits idle = floor & ~touched;
+    if (idle.none()) break;
+    const bool dead_ends_left = [&] {
+      bool any = false;
+      idle.each([&](int i) { any = any || FloorNeighbours(floor, i) <= 1; });
+      return any;
+    }();
+    if (!dead_ends_left && idle.count() <= keep_share * floor.count()) break;
+    int best = -1, best_n = 5;
+    idle.each([&](int i) {
+      const int n = FloorNeighbours(floor, i);
+      if (n >= best_n) return;
+      Bits f = floor;
+      f.reset(i);
+      if (Flood(f, p.figure) != f) return;
+      best = i;
+      best_n = n;
+    });
+    if (best < 0) break;
+    floor.reset(best);
+  }
+  return Render(floor, p.targets, p.boxes, p.figure, closed);
+}
+
 Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
   Rng rng(seed);
   Designed out;
@@ -425,7 +484,8 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
   }
   if (!sk) return out;
   Bits floor = sk->floor, targets = sk->targets;
-  Eval cur = Evaluate(floor, targets, o, o.budget, rng);
+  const std::size_t budget = o.size == Size::Large || o.size == Size::Full ? 2 * o.budget : o.budget;
+  Eval cur = Evaluate(floor, targets, o, budget, rng);
   const auto [fmin, fmax] = FloorRange(o.size);
   // climb: grow or cut the floor, move a target
   for (int it = 0; it < o.climbs; ++it) {
@@ -459,32 +519,39 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
     }
     const int n = f.count();
     if (n < fmin || n > fmax || (!o.flags.closed && !RimOpen(f))) continue;
-    Eval e = Evaluate(f, t, o, o.budget, rng);
+    Eval e = Evaluate(f, t, o, budget, rng);
     if (e.score >= cur.score && e.score > 0) {
       floor = f;
       targets = t;
       cur = std::move(e);
     }
   }
-  cur = Evaluate(floor, targets, o, o.final_budget, rng);
-  if (cur.score <= 0) return out;
   // economy: wall notches whose removal keeps the score, then every untouched cell
-  for (int i = 0, tried = 0; i < kCells && tried < 8; ++i) {
+  const std::size_t notch_budget = 4 * budget;
+  cur = Evaluate(floor, targets, o, notch_budget, rng);
+  if (cur.score <= 0) return out;
+  for (int i = 0, tried = 0; i < kCells && tried < 4; ++i) {
     if (floor.test(i) || FloorNeighbours(floor, i) < 3 || (o.flags.closed && OnRim(i))) continue;
     ++tried;
     Bits f = floor;
     f.set(i);
     if (!o.flags.closed && !RimOpen(f)) continue;
-    Eval e = Evaluate(f, targets, o, o.final_budget, rng);
+    Eval e = Evaluate(f, targets, o, notch_budget, rng);
     if (e.score >= cur.score) {
       floor = f;
       cur = std::move(e);
     }
   }
-  const Bits touched = Touched(floor, cur.boxes, cur.figure, cur.moves);
-  Bits pruned = floor & touched;
-  if (o.flags.closed || RimOpen(pruned)) floor = pruned;
+  cur = Evaluate(floor, targets, o, o.final_budget, rng);
+  if (cur.score <= 0) return out;
+  {
+    Puzzle whole = Render(floor, targets, cur.boxes, cur.figure, o.flags.closed);
+    const Puzzle trimmed = Trim(whole, cur.moves, o.flags.closed, 0.08);
+    if (o.flags.closed || RimOpen(~trimmed.walls & Flood(~trimmed.walls, cur.figure))) floor = ~trimmed.walls & Flood(~trimmed.walls, cur.figure);
+  }
   out.puzzle = Render(floor, targets, cur.boxes, cur.figure, o.flags.closed);
+  Puzzle check = out.puzzle;
+  if (!Replay(check, cur.moves) || !Solved(check)) return out;
   out.solution = cur.moves;
   out.pushes = cur.pushes;
   out.counterintuitive = CountCounterintuitive(out.puzzle, out.solution);

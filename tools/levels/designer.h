@@ -29,9 +29,9 @@ struct DesignerOptions {
   int boxes = 6;
   Size size = Size::Medium;
   StartFlags flags;
-  std::size_t budget = 150000;        // positions per backwards search while climbing
-  std::size_t final_budget = 1000000; // ... for the final design
-  int climbs = 40;                    // mutations tried
+  std::size_t budget = 25000;         // positions per backwards search while climbing
+  std::size_t final_budget = 300000;  // ... for the final design
+  int climbs = 24;                    // mutations tried
 };
 
 // One finished level with its fewest-push solution and measures.
@@ -56,5 +56,12 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o);
 // The board's rows with walls drawn round the floor, exterior left as 0 (the
 // rim walled all round when closed).
 Puzzle Render(const Bits& floor, const Bits& targets, const Bits& boxes, int figure, bool closed);
+
+// The level with the walkable cells its solution never touches (by the figure
+// or a box) taken out: every dead niche, then the least connected of the rest
+// until at most keep_share of the floor is untouched; walls drawn afresh round
+// what is left. The solution still plays and still has the fewest pushes:
+// cells were only taken away.
+Puzzle Trim(const Puzzle& p, const std::string& solution, bool closed, double keep_share);
 
 }  // namespace qb::levels

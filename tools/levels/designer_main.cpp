@@ -9,6 +9,9 @@
 //       designs one level per plan line "SEED BOXES SIZE FLAGS" (SIZE one of
 //       compact medium large full) and appends it to POOL.txt; the same line
 //       gives the same level.
+//   qb_level_designer trim LEVELS.txt SOLUTIONS.txt FIRST LAST
+//       takes out of the levels FIRST..LAST (but the fixed ones and those
+//       without walls) every floor cell their solution never touches.
 //   qb_level_designer place LEVELS.txt SOLUTIONS.txt IDEAS.txt POOL.txt FIRST LAST
 //       fills the ordinary levels of FIRST..LAST from the pool: for each set of
 //       start flags the levels need, the designs with those flags that score
@@ -182,6 +185,30 @@ int Place(const std::string& levels_path, const std::string& sol_path, const std
   return out ? 0 : 1;
 }
 
+// Takes out of levels FIRST..LAST (but the fixed ones and those without walls)
+// the floor their solutions never touch, where the level keeps its rim open or closed.
+int TrimLevels(const std::string& levels_path, const std::string& sol_path, int first, int last) {
+  std::map<int, Puzzle> levels;
+  for (const auto& [rec, p] : ReadPuzzles(levels_path)) levels[rec.number] = p;
+  const auto solutions = ReadSolutions(sol_path);
+  for (int n = first; n <= last; ++n) {
+    if (FixedLevel(n) || WallLess(n) || !levels.count(n) || !solutions.count(n)) continue;
+    const Puzzle& p = levels[n];
+    const bool closed = FlagsOf(p)[3] == 'c';
+    const Puzzle t = Trim(p, solutions.at(n), closed, 0.10);
+    Puzzle check = t;
+    if (FlagsOf(t) != FlagsOf(p) || !Replay(check, solutions.at(n)) || !Solved(check)) {
+      std::printf("level %d: kept\n", n);
+      continue;
+    }
+    const int before = Flood(~p.walls, p.figure).count(), after = Flood(~t.walls, t.figure).count();
+    std::printf("level %d: floor %d -> %d\n", n, before, after);
+    levels[n] = t;
+  }
+  WriteLevelFile(levels_path, levels);
+  return 0;
+}
+
 }  // namespace
 }  // namespace qb::levels
 
@@ -197,6 +224,7 @@ int main(int argc, char** argv) {
     }
     if (cmd == "run" && argc >= 4)
       return Run(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 1, argc > 5 ? std::atoi(argv[5]) : 1 << 30);
+    if (cmd == "trim" && argc == 6) return TrimLevels(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
     if (cmd == "place" && argc == 8)
       return Place(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
   } catch (const std::exception& e) {
@@ -204,6 +232,6 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::cerr << "usage: qb_level_designer slots LEVELS FIRST LAST | run PLAN POOL [FIRST_LINE [LAST_LINE]] |\n"
-               "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST\n";
+               "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST | trim LEVELS SOLUTIONS FIRST LAST\n";
   return 2;
 }
