@@ -5,6 +5,14 @@
 
 namespace qb {
 
+namespace {
+// Both ways out pause before they go, so that the key's effect is seen: the
+// menu appears 270 ms after F5, the program ends half a second after the
+// close request. Replays and the tests count on both.
+constexpr int kMenuReturnMs = 270;
+constexpr int kCloseMs = 500;
+}  // namespace
+
 bool IsContinueKey(std::string_view key) {
   return key == key::kStrSpace || key == key::kStrEscape || key == key::kStrBackspace;
 }
@@ -13,12 +21,12 @@ Screen MenuReturn() {
   auto& s = State();
   s.level_running = 0;
   s.score = s.steps = s.time = s.previous_score = 0;
-  SleepMs(270);
+  SleepMs(kMenuReturnMs);
   return Screen::MainMenu;
 }
 
 Screen CloseProgram() {
-  SleepMs(500);
+  SleepMs(kCloseMs);
   return Screen::Exit;
 }
 

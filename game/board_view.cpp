@@ -87,7 +87,7 @@ void DrawStatusLine() {
         "Level " + std::to_string(level) + "/200 (" + std::to_string(LevelPercentage(level)) + " %)");
   Text7(539, 459, kBlack, "SCORE " + std::to_string(static_cast<long>(s.score)));
   const std::string& name = LevelName(level);
-  Text8(static_cast<float>(CentreA(name.size())), 458, kBlack, name);
+  Text8(static_cast<float>(CentreText8(name.size())), 458, kBlack, name);
 }
 
 void DrawBoard() { DrawCells(State().appearance == 1); }

@@ -6,13 +6,23 @@
 
 namespace qb {
 
+// The gauge area at the foot of the side bar, x 656..689 and y 395..471,
+// under the labels "step" and "time": the step gauge takes its 16 left
+// columns, the time gauge its 16 right ones, two columns apart.
+inline constexpr int kGaugeAreaLeft = 656, kGaugeAreaRight = 689;
+inline constexpr int kGaugeAreaTop = 395, kGaugeAreaBottom = 471;
+inline constexpr int kStepGaugeLeft = kGaugeAreaLeft, kStepGaugeRight = 671;
+inline constexpr int kTimeGaugeLeft = 674, kTimeGaugeRight = kGaugeAreaRight;
+
 // Colours of the band whose top row is y0 (468, 462, ..., 396).
 Colour StepGaugeColour(int y0);
 Colour TimeGaugeColour(int y0);
 
-// Fills both gauges band by band from the bottom, 35 ms per band. The step
-// gauge spans x step_left..step_right, the time gauge time_left..time_right.
-void FillGauges(int step_left, int step_right, int time_left, int time_right);
+// Fills both gauges band by band from the bottom, 35 ms per band, `inset`
+// columns inside each gauge's edges: play proper fills 14 of their 16
+// columns, the level card a narrower 10.
+inline constexpr int kPlayFillInset = 1, kCardFillInset = 3;
+void FillGauges(int inset);
 
 // The bonus the counts would earn: nearest(numerator / n + 777 / sqrt(n)).
 double BonusFor(double numerator, double n);

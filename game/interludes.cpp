@@ -35,7 +35,7 @@ constexpr float kCupBlinkPolls = 468;
 // The hint line on the status bar, centred.
 void HintLine(int x1, int x2, std::string_view text) {
   VerticalRun(x1, x2, 452, 467, kStatusFill);
-  Text8(static_cast<float>(CentreAPrime(text.size())), 458, kBlack, text);
+  Text8(static_cast<float>(CentreText8(text.size())), 458, kBlack, text);
 }
 
 void RedrawAfterDialog(bool animate) {
@@ -64,7 +64,10 @@ void RepaintBoardArea() { VerticalRun(3, 645, 5, 445, kBoardColour); }
 void DrawStatusTextBand() { VerticalRun(5, 635, 452, 467, kStatusFill); }
 
 void ClearGaugeArea() {
-  for (int y = 395; y <= 471; ++y) DrawLine(656, static_cast<float>(y), 689, static_cast<float>(y), kBoardColour);
+  for (int y = kGaugeAreaTop; y <= kGaugeAreaBottom; ++y) {
+    const auto fy = static_cast<float>(y);
+    DrawLine(kGaugeAreaLeft, fy, kGaugeAreaRight, fy, kBoardColour);
+  }
 }
 
 Prompt ContinuePrompt() {
@@ -122,22 +125,22 @@ void LevelCard() {
 
   DrawFramedPanel(kLevelCardRed);
   const std::string level = "Level " + std::to_string(s.level);
-  Text8(static_cast<float>(CentreC(level.size())), 83, 0xFFC8C500, level);
+  Text8(static_cast<float>(CentreLevelCard(level.size())), 83, 0xFFC8C500, level);
   SleepMs(250);
 
   DrawFramedPanel(kLevelCardBlue);
   const std::string score = "Your score " + std::to_string(static_cast<long>(s.score));
-  Text8(static_cast<float>(CentreAPrime(score.size())), 185, 0xFFC8C8C8, score);
+  Text8(static_cast<float>(CentreText8(score.size())), 185, 0xFFC8C8C8, score);
   SleepMs(250);
 
   DrawFramedPanel(kLevelCardYellow);
   Text8(286, 290, 0xFF020202, "Fieldname");
   const std::string& name = LevelName(s.level);
-  Text8(static_cast<float>(CentreAPrime(name.size())), 311, 0xFF020202, name);
+  Text8(static_cast<float>(CentreText8(name.size())), 311, 0xFF020202, name);
   SleepMs(250);
 
   ClearGaugeArea();
-  FillGauges(659, 668, 677, 686);
+  FillGauges(kCardFillInset);
   State().appearance = 0;
 }
 
@@ -145,10 +148,10 @@ Prompt Level100Notice() {
   DrawContinueHint();
   DrawDialogBox();
   const std::string_view hellish = "OK, now comes the hellish difficulty...";
-  Text7(static_cast<float>(CentreB(hellish.size())), 150, kDialogInk, hellish);
+  Text7(static_cast<float>(CentreText7(hellish.size())), 150, kDialogInk, hellish);
   DrawPictureAt(PicDevil, 307, 203);
   const std::string_view luck = "Good Luck!";
-  Text8(static_cast<float>(CentreA(luck.size())), 270, kDialogInk, luck);
+  Text8(static_cast<float>(CentreText8(luck.size())), 270, kDialogInk, luck);
   return ContinuePrompt();
 }
 
@@ -157,8 +160,12 @@ Screen ShowAllLevels() {
   VerticalRun(5, 645, 5, 445, kBoardColour);
   HintLine(5, 645, "For return to menu press key SPACE or BACKSPACE or ESC");
   DrawDialogBox();
-  auto line8 = [](std::string_view text, float y) { Text8(static_cast<float>(CentreA(text.size())), y, kDialogInk, text); };
-  auto line7 = [](std::string_view text, float y) { Text7(static_cast<float>(CentreB(text.size())), y, kDialogInk, text); };
+  auto line8 = [](std::string_view text, float y) {
+    Text8(static_cast<float>(CentreText8(text.size())), y, kDialogInk, text);
+  };
+  auto line7 = [](std::string_view text, float y) {
+    Text7(static_cast<float>(CentreText7(text.size())), y, kDialogInk, text);
+  };
   line8("YOU COMPLETED ALL THE LEVELS !!", 105);
   line8("CONGRATULATIONS !", 150);
   line7("Final score", 195);

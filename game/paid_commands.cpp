@@ -29,14 +29,25 @@ constexpr Command kSave{kSaveCost, "Saving position is 200 points from the score
 constexpr Command kLoad{kLoadCost, "Loading position is 1000 points from the score.",
                         "Load position for your score!", "- 1000 load position from memory", PicFloppy};
 
+// Each command's texts name its cost; the build checks that they agree.
+constexpr bool TextsNameTheCost(const Command& c) {
+  return CostWrittenIn(c.refusal_first) == c.cost && CostWrittenIn(c.charge_line) == c.cost;
+}
+static_assert(TextsNameTheCost(kSkip) && TextsNameTheCost(kTakeBack) && TextsNameTheCost(kSave) &&
+              TextsNameTheCost(kLoad));
+
 constexpr Colour kDialogInk = 0xFF010102;
+
+// "Not available" stands for one and a half seconds, long enough to read,
+// then the board comes back without charging anything.
+constexpr int kNotAvailableMs = 1511;
 
 std::string Number(float v) { return std::to_string(static_cast<long>(v)); }
 
 void Line7(std::string_view text, int (*centre)(std::size_t), float y, Colour c) {
   Text7(static_cast<float>(centre(text.size())), y, c, text);
 }
-void Line8(std::string_view text, float y, Colour c) { Text8(static_cast<float>(CentreA(text.size())), y, c, text); }
+void Line8(std::string_view text, float y, Colour c) { Text8(static_cast<float>(CentreText8(text.size())), y, c, text); }
 
 bool Affordable(const Command& c) { return State().score >= c.cost; }
 
@@ -50,9 +61,9 @@ Prompt Refuse(const Command& c) {
   DrawDialogBox();
   DrawPictureAt(PicWarning, 170, 90);
   Line8("you have not enough score!", 105, kDialogInk);
-  Line7(c.refusal_first, CentreB, 150, kDialogInk);
-  Line7(c.refusal_second, CentreB, 180, kDialogInk);
-  Line7("Your score", CentreB, 220, kDialogInk);
+  Line7(c.refusal_first, CentreText7, 150, kDialogInk);
+  Line7(c.refusal_second, CentreText7, 180, kDialogInk);
+  Line7("Your score", CentreText7, 220, kDialogInk);
   Line8(Number(State().score), 238, kDialogInk);
   Line7("Try more!", CentreDialogNarrow, 280, kDialogInk);
   State().appearance = 0;
@@ -103,7 +114,7 @@ Prompt LoadPosition() {
     for (int r = 1; r <= kRows; ++r) sum += b.saved.at(c, r);
   if (sum == 0) {
     DrawNoticeBox("Not available", 271, 0xFFC8C500);
-    SleepMs(1511);
+    SleepMs(kNotAvailableMs);
     RepaintBoardArea();
     DrawBoardPlain();
     return {};

@@ -20,6 +20,11 @@ constexpr Colour kTitleInk = 0xFFC8C500;
 constexpr std::size_t kLength = 9;
 const std::string kCursor(1, static_cast<char>(175));
 
+// An accepted password goes on after a short beat; "WRONG" stands for two
+// seconds (and a millisecond, as the game always had it) so it can be read.
+constexpr int kAcceptedMs = 279;
+constexpr int kWrongMs = 2001;
+
 void DrawCursor(std::size_t next_position) {
   SetColour(kInputInk);
   DrawSystemText(static_cast<float>(280 + 8 * next_position), 225, kCursor);
@@ -60,13 +65,13 @@ Screen EnterPassword() {
       if (const auto start = ReadPassword(input)) {
         s.score = s.previous_score = static_cast<float>(start->score);
         s.level = static_cast<std::uint8_t>(start->level);
-        SleepMs(279);
+        SleepMs(kAcceptedMs);
         s.appearance = 1;
         return Screen::Play;
       }
       DrawFramedPanel(kPasswordBox);
       Text8(302, 216, kTitleInk, "WRONG");
-      SleepMs(2001);
+      SleepMs(kWrongMs);
       s.level = 1;
       s.previous_score = 0;
       return Screen::MainMenu;

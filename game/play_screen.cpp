@@ -16,6 +16,13 @@ namespace {
 
 constexpr Colour kNoticeInk = 0xFFCEC900;
 
+// The game's pace around play proper's commands: F1 waits a moment before its
+// notice, a notice ("restart", "return to menu") stands long enough to be
+// read, and P lets its key go before the pause screen takes the keyboard.
+constexpr int kRestartDelayMs = 240;
+constexpr int kNoticeMs = 590;
+constexpr int kPauseDelayMs = 132;
+
 bool IsLetter(const std::string& key, char upper) {
   return key.size() == 1 && (key[0] == upper || key[0] == upper - 'A' + 'a');
 }
@@ -38,10 +45,10 @@ Screen RestartLevel() {
   auto& s = State();
   s.level_running = 1;
   s.steps = s.time = 0;
-  SleepMs(240);
+  SleepMs(kRestartDelayMs);
   s.appearance = 0;
   DrawNoticeBox("restart", 294, kNoticeInk);
-  SleepMs(590);
+  SleepMs(kNoticeMs);
   return Screen::Play;
 }
 
@@ -50,7 +57,7 @@ Screen ReturnToMenu() {
   s.level_running = 0;
   s.score = s.steps = s.time = s.previous_score = 0;
   DrawNoticeBox("return to menu", 266, kNoticeInk);
-  SleepMs(590);
+  SleepMs(kNoticeMs);
   return Screen::MainMenu;
 }
 
@@ -58,7 +65,7 @@ Screen PlayProper() {
   auto& s = State();
   Board& b = TheBoard();
   FindFigure(b);
-  FillGauges(657, 670, 675, 688);
+  FillGauges(kPlayFillInset);
   s.steps = s.time = 0;
   for (;;) {
     std::string key = PollKey();
@@ -78,7 +85,7 @@ Screen PlayProper() {
     if (key == key::kStrF1) return RestartLevel();
     if (key == key::kStrF5) return ReturnToMenu();
     if (IsLetter(key, 'P')) {
-      SleepMs(132);
+      SleepMs(kPauseDelayMs);
       if (auto leave = handle(PauseScreen())) return *leave;
     }
     if (key == "+")

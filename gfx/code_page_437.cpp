@@ -4,13 +4,20 @@ namespace qb {
 
 namespace {
 
-// Decodes UTF-8 into code points; malformed bytes become U+FFFD.
+// Decodes UTF-8 into code points; malformed bytes become U+FFFD: a sequence
+// cut short, a continuation byte without its lead (a lone 0xA3 is no '£'),
+// and the bytes 0xF8 to 0xFF that no UTF-8 holds.
 std::vector<char32_t> DecodeUtf8(std::string_view s) {
   std::vector<char32_t> out;
   const auto* p = reinterpret_cast<const unsigned char*>(s.data());
   const auto* end = p + s.size();
   while (p < end) {
     char32_t c = *p;
+    if ((c >= 0x80 && c < 0xC0) || c >= 0xF8) {
+      out.push_back(U'\uFFFD');
+      ++p;
+      continue;
+    }
     int extra = c >= 0xF0 ? 3 : c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
     if (extra) c &= 0x3F >> extra;
     ++p;

@@ -49,6 +49,10 @@ void SetUpText(float x, float y, Colour colour, std::string_view text) {
 
 int Round(double v) { return static_cast<int>(Nearest(v)); }
 
+int CentreOn(double middle, double half_width, std::size_t n) {
+  return Round(middle - half_width * static_cast<double>(n));
+}
+
 }  // namespace
 
 void DrawText7() { DrawWithFont(7); }
@@ -68,13 +72,14 @@ void Text4(float x, float y, Colour colour, std::string_view text) {
   DrawText4();
 }
 
-int CentreA(std::size_t n) { return 322 - 4 * static_cast<int>(n); }
-int CentreAPrime(std::size_t n) { return Round(322.333333 - 4.0 * static_cast<double>(n)); }
-int CentreB(std::size_t n) { return Round(319 - 3.4 * static_cast<double>(n)); }
-int CentreC(std::size_t n) { return Round(326.333333 - 4.5 * static_cast<double>(n)); }
-int CentreD(std::size_t n) { return Round(325.319148 - 3.5106382 * static_cast<double>(n)); }
-int CentreE(std::size_t n) { return Round(316 - 3.3333333 * static_cast<double>(n)); }
-int CentreDialog(std::size_t n) { return Round(323 - 3.6 * static_cast<double>(n)); }
-int CentreDialogNarrow(std::size_t n) { return Round(323 - 3.4 * static_cast<double>(n)); }
+// Exact in integers. The status line's rule, nearest(322.333333 - 4n), gives
+// the same for every length: its third of a pixel never reaches a half.
+int CentreText8(std::size_t n) { return 322 - 4 * static_cast<int>(n); }
+int CentreText7(std::size_t n) { return CentreOn(319, 3.4, n); }
+int CentreLevelCard(std::size_t n) { return CentreOn(326.333333, 4.5, n); }
+int CentreAbout(std::size_t n) { return CentreOn(325.319148, 3.5106382, n); }
+int CentreCredits(std::size_t n) { return CentreOn(316, 3.3333333, n); }
+int CentreDialog(std::size_t n) { return CentreOn(323, 3.6, n); }
+int CentreDialogNarrow(std::size_t n) { return CentreOn(323, 3.4, n); }
 
 }  // namespace qb

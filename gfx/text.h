@@ -23,14 +23,16 @@ void Text7(float x, float y, Colour colour, std::string_view text);
 void Text8(float x, float y, Colour colour, std::string_view text);
 void Text4(float x, float y, Colour colour, std::string_view text);
 
-// Pen x that centres a text of n bytes on the board area.
-int CentreA(std::size_t n);             // 322 - 4n                           (DrawText8)
-int CentreAPrime(std::size_t n);        // nearest(322.333333 - 4n), = CentreA (DrawText8)
-int CentreB(std::size_t n);             // nearest(319 - 3.4n)                (DrawText7)
-int CentreC(std::size_t n);             // nearest(326.333333 - 4.5n)         (DrawText8, level card)
-int CentreD(std::size_t n);             // nearest(325.319148 - 3.5106382n)   (about screen)
-int CentreE(std::size_t n);             // nearest(316 - 3.3333333n)          (credits screen)
-int CentreDialog(std::size_t n);        // nearest(323 - 3.6n)                (DrawText7, charge dialogs)
-int CentreDialogNarrow(std::size_t n);  // nearest(323 - 3.4n)                (DrawText7, charge dialogs)
+// Pen x that centres a text of n bytes: each screen centres its lines on its
+// own middle with its own width per byte: pen x = middle - n * width / 2,
+// rounded to the nearest pixel (halves to even). The pairs are the game's
+// own, fitted to how each screen looked; they differ by a few pixels.
+int CentreText8(std::size_t n);         // 322 - 4n: DrawText8's 8-pixel advance on x 322 (hints, panels, scores)
+int CentreText7(std::size_t n);         // 319 - 3.4n: DrawText7's glyphs, 6.8 pixels wide on average, on x 319
+int CentreLevelCard(std::size_t n);     // 326.333333 - 4.5n: the level card's "Level n" line
+int CentreAbout(std::size_t n);         // 325.319148 - 3.5106382n: the about screen
+int CentreCredits(std::size_t n);       // 316 - 3.3333333n: the credits screen
+int CentreDialog(std::size_t n);        // 323 - 3.6n: the charge dialogs' lines (DrawText7)
+int CentreDialogNarrow(std::size_t n);  // 323 - 3.4n: their "Try more!" line (DrawText7)
 
 }  // namespace qb

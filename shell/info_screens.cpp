@@ -1,5 +1,6 @@
 // The instructions, about and credits screens: each draws over the board area
 // and waits for Space, Backspace or Escape to go back to the menu.
+#include <algorithm>
 #include <array>
 #include <string>
 #include <string_view>
@@ -7,6 +8,7 @@
 #include "flow/screens.h"
 #include "flow/state.h"
 #include "game/interludes.h"
+#include "game/paid_commands.h"
 #include "gfx/frames.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
@@ -32,7 +34,7 @@ void DrawCommonFrame() {
   VerticalRun(5, 645, 5, 445, kBoardColour);
   VerticalRun(100, 540, 452, 467, kStatusFill);
   constexpr std::string_view hint = "For return to menu press key SPACE or BACKSPACE or ESC";
-  Text8(static_cast<float>(CentreAPrime(hint.size())), 458, kBlack, hint);
+  Text8(static_cast<float>(CentreText8(hint.size())), 458, kBlack, hint);
 }
 
 void DrawTitle(const Panel& panel, float x, std::string_view title) {
@@ -41,10 +43,10 @@ void DrawTitle(const Panel& panel, float x, std::string_view title) {
 }
 
 // Centred by the about screen's rule, with either renderer.
-void AboutLine7(std::string_view text, float y) { Text7(static_cast<float>(CentreD(text.size())), y, kInk, text); }
-void AboutLine8(std::string_view text, float y) { Text8(static_cast<float>(CentreD(text.size())), y, kInk, text); }
+void AboutLine7(std::string_view text, float y) { Text7(static_cast<float>(CentreAbout(text.size())), y, kInk, text); }
+void AboutLine8(std::string_view text, float y) { Text8(static_cast<float>(CentreAbout(text.size())), y, kInk, text); }
 void CreditLine(std::string_view text, float y, Colour colour = 0xFF010102) {
-  Text7(static_cast<float>(CentreE(text.size())), y, colour, text);
+  Text7(static_cast<float>(CentreCredits(text.size())), y, colour, text);
 }
 
 // Waits for a continue key while the question mark blinks; the counter starts
@@ -72,46 +74,64 @@ void DrawCommandLegend() {
   }
 }
 
-void DrawRules() {
-  // The right way: figure, box, target.
-  DrawPictureAt(PicFigure, 229, 129);
-  DrawPictureAt(PicArrowRight, 271, 139);
-  DrawPictureAt(PicBox, 301, 129);
-  DrawPictureAt(PicArrowRight, 345, 139);
-  DrawPictureAt(PicTarget, 373, 129);
-  DrawPictureAt(PicArrowRight, 419, 139);
-  DrawPictureAt(PicTick, 454, 138);
-  Text7(492, 144, kInk, "THE RIGHT WAY");
-  // Two boxes in a row do not move.
-  DrawPictureAt(PicFigure, 229, 177);
-  DrawPictureAt(PicArrowRight, 271, 187);
-  DrawPictureAt(PicBox, 301, 177);
-  DrawPictureAt(PicBox, 345, 177);
-  DrawPictureAt(PicArrowRight, 419, 187);
-  DrawPictureAt(PicForbidden, 454, 182);
-  Text7(492, 191, kInk, "BLOCKED");
-  // Nor does a box against a wall.
-  DrawPictureAt(PicFigure, 229, 225);
-  DrawPictureAt(PicArrowRight, 271, 235);
-  DrawPictureAt(PicBox, 301, 225);
-  DrawPictureAt(PicWall, 345, 225);
-  DrawPictureAt(PicArrowRight, 419, 235);
-  DrawPictureAt(PicForbidden, 454, 230);
-  Text7(492, 239, kInk, "BLOCKED");
+// The three rules, one row each: figure, arrow, box and what lies beyond,
+// another arrow, and the verdict with its word. A row's pictures stand at
+// fixed columns; the arrows sit 10 rows lower than the tiles.
+struct Placed {
+  void (*picture)();
+  int x, dy;
+};
+struct RuleRow {
+  int y;
+  std::array<Placed, 7> pictures;  // drawn in order; a null picture ends the row
+  std::string_view verdict;
+  int verdict_dy;
+};
+constexpr Placed kFigure{PicFigure, 229, 0}, kFirstArrow{PicArrowRight, 271, 10}, kBox{PicBox, 301, 0},
+    kLastArrow{PicArrowRight, 419, 10};
+constexpr RuleRow kRules[] = {
+    // The right way: figure, box, target.
+    {129,
+     {kFigure, kFirstArrow, kBox, {PicArrowRight, 345, 10}, {PicTarget, 373, 0}, kLastArrow, {PicTick, 454, 9}},
+     "THE RIGHT WAY",
+     15},
+    // Two boxes in a row do not move.
+    {177, {kFigure, kFirstArrow, kBox, {PicBox, 345, 0}, kLastArrow, {PicForbidden, 454, 5}}, "BLOCKED", 14},
+    // Nor does a box against a wall.
+    {225, {kFigure, kFirstArrow, kBox, {PicWall, 345, 0}, kLastArrow, {PicForbidden, 454, 5}}, "BLOCKED", 14},
+};
 
+void DrawRules() {
+  for (const RuleRow& row : kRules) {
+    for (const Placed& p : row.pictures)
+      if (p.picture) DrawPictureAt(p.picture, static_cast<float>(p.x), static_cast<float>(row.y + p.dy));
+    Text7(492, static_cast<float>(row.y + row.verdict_dy), kInk, row.verdict);
+  }
   DrawPictureAt(PicArrowKeys, 229, 294);
   Text7(304, 308, kInk, "MOVE");
 }
+
+// What each paid command costs, as the legend says it; the build checks that
+// every line names its command's cost.
+struct CostLine {
+  float cost;
+  std::string_view text;
+};
+constexpr CostLine kCostLines[] = {
+    {kSkipCost, "-25000 points: skip level"},
+    {kLoadCost, " -1000 points: RELOAD position"},
+    {kTakeBackCost, "  -500 points: take move back"},
+    {kSaveCost, "  -200 points: SAVE position"},
+};
+static_assert(std::ranges::all_of(kCostLines, [](const CostLine& l) { return CostWrittenIn(l.text) == l.cost; }));
 
 void DrawScoreLegend() {
   Text8(226, 348, kInk, "99000");
   Text7(272, 349, kInk, "maximum score");
   DrawLine(228, 360, 363, 360, 0xFF00AFAF);
   DrawPictureAt(PicArrowBent, 320, 365);
-  Text7(378, 349, kInk, "-25000 points: skip level");
-  Text7(378, 360, kInk, " -1000 points: RELOAD position");
-  Text7(378, 371, kInk, "  -500 points: take move back");
-  Text7(378, 382, kInk, "  -200 points: SAVE position");
+  for (std::size_t i = 0; i < std::size(kCostLines); ++i)
+    Text7(378, static_cast<float>(349 + 11 * i), kInk, kCostLines[i].text);
 }
 
 }  // namespace

@@ -90,7 +90,7 @@ Screen RunMainMenu() {
   PicPointer();
   constexpr std::string_view status = "Use Arrow keys                       ENTER - SELECT";
   static_assert(status.size() == 51);
-  Text8(static_cast<float>(CentreAPrime(status.size())), 458, 0xFF000000, status);
+  Text8(static_cast<float>(CentreText8(status.size())), 458, 0xFF000000, status);
 
   for (;;) {
     const std::string key = PollKey();

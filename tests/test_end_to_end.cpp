@@ -56,7 +56,7 @@ TEST_F(EndToEndTest, NewGameSolvesLevelOneAndItsPasswordResumesLevelTwo) {
   EXPECT_EQ(s.previous_score, score);
   EXPECT_EQ(platform().title(), "QUIZZLEBOX, level 2");
   const std::string card = "Your score " + std::to_string(score);
-  EXPECT_TRUE(testing::ShowsText(Text8, CentreAPrime(card.size()), 185, 0xFFC8C8C8, panels::kBlue, card, 233, 182,
+  EXPECT_TRUE(testing::ShowsText(Text8, CentreText8(card.size()), 185, 0xFFC8C8C8, panels::kBlue, card, 233, 182,
                                  413, 199));
 }
 

@@ -164,7 +164,7 @@ TEST_F(InterludeTest, LevelHundredAloneShowsTheHellishNoticeBeforeItsCard) {
   const std::string_view hellish = "OK, now comes the hellish difficulty...";
   EXPECT_TRUE(ShowsExactly(138, 55, 508, 355, [&] {
     PaintDialogBox();
-    Text7(static_cast<float>(CentreB(hellish.size())), 150, kDialogInk, hellish);
+    Text7(static_cast<float>(CentreText7(hellish.size())), 150, kDialogInk, hellish);
     DrawPictureAt(PicDevil, 307, 203);
     Text8(282, 270, kDialogInk, "Good Luck!");
   }));

@@ -74,7 +74,10 @@ TEST(KeyTranslation, TypedTextArrivesAsCodePage437Bytes) {
   EXPECT_EQ(ToCodePage437(U'»'), 0xAF);
   EXPECT_EQ(ToCodePage437(U'ř'), '?');  // not in code page 437
   EXPECT_EQ(TypedBytes("7é"), (std::vector<std::uint8_t>{'7', 0x82}));
-  EXPECT_EQ(TypedBytes("\xC3"), (std::vector<std::uint8_t>{'?'}));  // cut short
+  EXPECT_EQ(TypedBytes("\xC3"), (std::vector<std::uint8_t>{'?'}));           // cut short
+  EXPECT_EQ(TypedBytes("\xA3" "a"), (std::vector<std::uint8_t>{'?', 'a'}));  // no lead byte: not '£'
+  EXPECT_EQ(TypedBytes("\xFF"), (std::vector<std::uint8_t>{'?'}));           // never in UTF-8
+  EXPECT_EQ(TypedBytes("\xC2\xA3"), (std::vector<std::uint8_t>{0x9C}));     // '£' itself
 }
 
 }  // namespace

@@ -73,10 +73,10 @@ TEST_F(ChargeDialogTest, RefusalsNameTheCommandAndTheScore) {
       testing::PaintDialogBox();
       DrawPictureAt(PicWarning, 170, 90);
       Text8(218, 105, kInk, "you have not enough score!");
-      Text7(static_cast<float>(CentreB(refusals[i].first.size())), 150, kInk, refusals[i].first);
-      Text7(static_cast<float>(CentreB(refusals[i].second.size())), 180, kInk, refusals[i].second);
+      Text7(static_cast<float>(CentreText7(refusals[i].first.size())), 150, kInk, refusals[i].first);
+      Text7(static_cast<float>(CentreText7(refusals[i].second.size())), 180, kInk, refusals[i].second);
       Text7(285, 220, kInk, "Your score");
-      Text8(static_cast<float>(CentreA(score.size())), 238, kInk, score);
+      Text8(static_cast<float>(CentreText8(score.size())), 238, kInk, score);
       Text7(292, 280, kInk, "Try more!");
     }));
     EXPECT_TRUE(ShowsExactly(5, 452, 645, 467, [] { testing::PaintHintLine(testing::kContinueHint); }));
@@ -108,7 +108,7 @@ TEST_F(ChargeDialogTest, AcceptancesShowTheOldScoreTheChargeAndTheNewScore) {
       Text7(305, 142, kInk, "30000");
       Text7(static_cast<float>(CentreDialog(acceptances[i].charge_line.size())), 190, kInk, acceptances[i].charge_line);
       Text7(273, 240, kInk, "your new score");
-      Text8(static_cast<float>(CentreA(left.size())), 262, kInk, left);
+      Text8(static_cast<float>(CentreText8(left.size())), 262, kInk, left);
       DrawPictureAt(PicCoins, 309, 293);
     }));
     if (c.cost == 25000) {

@@ -411,15 +411,18 @@ TEST_F(TextTest, LowerAndUpperCaseLinesDrawAlike) {
 // ---- placing text ----
 
 TEST(Centring, FormulasGiveTheScreensPositions) {
-  EXPECT_EQ(CentreA(10), 282);
+  EXPECT_EQ(CentreText8(10), 282);
   EXPECT_EQ(CentreDialog(10), 287);
-  EXPECT_EQ(CentreAPrime(51), 118);
-  EXPECT_EQ(CentreB(10), 285);
-  EXPECT_EQ(CentreC(7), 295);   // 294.83
-  EXPECT_EQ(CentreD(30), 220);  // 220.000002
-  EXPECT_EQ(CentreE(19), 253);  // 252.67
+  EXPECT_EQ(CentreText8(51), 118);
+  EXPECT_EQ(CentreText7(10), 285);
+  EXPECT_EQ(CentreLevelCard(7), 295);  // 294.83
+  EXPECT_EQ(CentreAbout(30), 220);      // 220.000002
+  EXPECT_EQ(CentreCredits(19), 253);    // 252.67
   EXPECT_EQ(CentreDialogNarrow(9), 292);
-  for (std::size_t n = 0; n <= 200; ++n) EXPECT_EQ(CentreAPrime(n), CentreA(n)) << n;
+  // The status line's rule as written, nearest(322.333333 - 4n), agrees for
+  // every length a byte can count.
+  for (std::size_t n = 0; n <= 255; ++n)
+    EXPECT_EQ(CentreText8(n), static_cast<int>(Nearest(322.333333 - 4.0 * static_cast<double>(n)))) << n;
 }
 
 TEST(Centring, NearestTakesHalvesToTheEvenNeighbour) {

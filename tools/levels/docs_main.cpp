@@ -24,6 +24,7 @@
 #include "tools/levels/level_io.h"
 #include "tools/levels/level_report.h"
 #include "tools/png_io.h"
+#include "tools/levels/tool_main.h"
 
 namespace qb::levels {
 namespace {
@@ -371,11 +372,4 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qb::levels
 
-int main(int argc, char** argv) {
-  try {
-    return qb::levels::Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "qb_level_docs: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return qb::levels::ToolMain("qb_level_docs", qb::levels::Run, argc, argv); }

@@ -19,6 +19,7 @@
 #include "tools/levels/level_plan.h"
 #include "tools/levels/reverse.h"
 #include "tools/levels/solver.h"
+#include "tools/levels/tool_main.h"
 
 namespace qb::levels {
 namespace {
@@ -357,11 +358,4 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qb::levels
 
-int main(int argc, char** argv) {
-  try {
-    return qb::levels::Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "qb_level_generator: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return qb::levels::ToolMain("qb_level_generator", qb::levels::Run, argc, argv); }

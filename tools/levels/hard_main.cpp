@@ -26,6 +26,7 @@
 #include "tools/levels/level_plan.h"
 #include "tools/levels/level_report.h"
 #include "tools/levels/metrics.h"
+#include "tools/levels/tool_main.h"
 
 namespace qb::levels {
 namespace {
@@ -249,11 +250,4 @@ int Run(int argc, char** argv) {
 }  // namespace
 }  // namespace qb::levels
 
-int main(int argc, char** argv) {
-  try {
-    return qb::levels::Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::cerr << "qb_hard_half: " << e.what() << "\n";
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return qb::levels::ToolMain("qb_hard_half", qb::levels::Run, argc, argv); }

@@ -17,6 +17,7 @@
 #include "tools/levels/level_plan.h"
 #include "tools/levels/metrics.h"
 #include "tools/levels/solver.h"
+#include "tools/levels/tool_main.h"
 
 namespace {
 
@@ -39,9 +40,7 @@ bool Improve(int number, const Puzzle& p, std::string& stored, std::uint64_t bud
   return true;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
   if (argc < 2) {
     std::cerr << "usage: qb_level_solver LEVELS.txt [FIRST [LAST]] [--budget N] [--write SOLUTIONS.txt]\n";
     return 2;
@@ -60,37 +59,36 @@ int main(int argc, char** argv) {
       last = std::atoi(argv[i]);
     }
   }
-  try {
-    auto solutions = write.empty() ? std::map<int, std::string>{} : ReadSolutions(write);
-    for (const auto& [rec, puzzle] : ReadPuzzles(argv[1])) {
-      if (rec.number < first || rec.number > last) continue;
-      const auto t0 = std::chrono::steady_clock::now();
-      if (!write.empty()) {
-        std::string& stored = solutions[rec.number];
-        const std::size_t before = stored.size();
-        const bool better = Improve(rec.number, puzzle, stored, budget);
-        std::printf("level %3d: %s (%zu moves, now %zu)\n", rec.number, better ? "improved" : "kept", before,
-                    stored.size());
-        std::fflush(stdout);
-        continue;
-      }
-      const SolveResult r = Solve(puzzle, budget);
-      const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-      if (!r.found) {
-        std::printf("level %3d: %s after %llu nodes (%.0f ms)\n", rec.number,
-                    r.proven ? "no solution exists" : "no solution found",
-                    static_cast<unsigned long long>(r.nodes), ms);
-        continue;
-      }
-      std::printf("level %3d: pushes %3d moves %4zu %s nodes %llu (%.0f ms)\n  %s\n", rec.number, r.pushes,
-                  r.moves.size(), r.proven ? "proven" : "unproven", static_cast<unsigned long long>(r.nodes),
-                  ms, r.moves.c_str());
+  auto solutions = write.empty() ? std::map<int, std::string>{} : ReadSolutions(write);
+  for (const auto& [rec, puzzle] : ReadPuzzles(argv[1])) {
+    if (rec.number < first || rec.number > last) continue;
+    const auto t0 = std::chrono::steady_clock::now();
+    if (!write.empty()) {
+      std::string& stored = solutions[rec.number];
+      const std::size_t before = stored.size();
+      const bool better = Improve(rec.number, puzzle, stored, budget);
+      std::printf("level %3d: %s (%zu moves, now %zu)\n", rec.number, better ? "improved" : "kept", before,
+                  stored.size());
       std::fflush(stdout);
+      continue;
     }
-    if (!write.empty()) WriteSolutions(write, solutions);
-  } catch (const std::exception& e) {
-    std::cerr << "qb_level_solver: " << e.what() << "\n";
-    return 1;
+    const SolveResult r = Solve(puzzle, budget);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+    if (!r.found) {
+      std::printf("level %3d: %s after %llu nodes (%.0f ms)\n", rec.number,
+                  r.proven ? "no solution exists" : "no solution found",
+                  static_cast<unsigned long long>(r.nodes), ms);
+      continue;
+    }
+    std::printf("level %3d: pushes %3d moves %4zu %s nodes %llu (%.0f ms)\n  %s\n", rec.number, r.pushes,
+                r.moves.size(), r.proven ? "proven" : "unproven", static_cast<unsigned long long>(r.nodes),
+                ms, r.moves.c_str());
+    std::fflush(stdout);
   }
+  if (!write.empty()) WriteSolutions(write, solutions);
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return ToolMain("qb_level_solver", Run, argc, argv); }

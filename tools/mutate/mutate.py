@@ -55,6 +55,9 @@ def parse_args(argv: list[str]) -> argparse.Namespace:
                    help="only the survivors of an earlier run (its results.json)")
     p.add_argument("--per-line", type=int, default=2, metavar="K",
                    help="at most K mutants per source line, of different operators where possible (0: all)")
+    p.add_argument("--per-function", type=int, default=0, metavar="K",
+                   help="then at most K mutants per function, of different operators and lines where possible "
+                        "(0: no limit); a quick campaign that still reaches every function")
     p.add_argument("--sample", type=int, metavar="N", help="then at most N mutants, drawn at random")
     p.add_argument("--seed", type=int, default=1, help="seed of every random choice (default 1)")
     p.add_argument("--jobs", type=int, default=os.cpu_count() or 1, help="scratch copies working at once")
@@ -123,6 +126,34 @@ def per_line(mutants: list[Mutant], k: int, seed: int, sources: dict[str, bytes]
     return sorted(chosen)
 
 
+def per_function(mutants: list[Mutant], k: int, seed: int) -> list[Mutant]:
+    """At most k mutants of each function, of different operators and lines
+    where there are; the choice in one function depends only on the seed and
+    that function's mutants."""
+    if k <= 0:
+        return mutants
+    groups: dict[tuple[str, str], list[Mutant]] = defaultdict(list)
+    for m in mutants:
+        groups[(m.file, m.function)].append(m)
+    chosen = []
+    for (file, function), group in groups.items():
+        rng = random.Random(hashlib.sha1(f"{seed}\0{file}\0{function}".encode()).digest())
+        pool = sorted(group)
+        rng.shuffle(pool)
+        picked: list[Mutant] = []
+        for m in pool:  # first of new operators on new lines, then of new operators, then any
+            if len(picked) < k and all(m.operator != p.operator and m.line != p.line for p in picked):
+                picked.append(m)
+        for m in pool:
+            if len(picked) < k and m not in picked and all(m.operator != p.operator for p in picked):
+                picked.append(m)
+        for m in pool:
+            if len(picked) < k and m not in picked:
+                picked.append(m)
+        chosen += picked
+    return sorted(chosen)
+
+
 class Sites:
     """The mutants of each source file, found with clang and kept by the
     file's content so that a later run need not read it again."""
@@ -149,16 +180,22 @@ class Sites:
         near = [f for f in self.commands if os.path.dirname(f) == folder] or sorted(self.commands)
         return sites.clang_flags(self.commands[near[0]]) if near else None
 
-    def of(self, rel: str, source: bytes) -> list[Mutant]:
+    def of(self, rel: str, source: bytes) -> list[Mutant] | None:
+        """The file's mutants, or None when it cannot be read here."""
         flags = self.flags(rel)
         if flags is None:
-            return []
+            return None
         key = hashlib.sha1("\0".join([self.tool, rel, *flags]).encode() + source).hexdigest()
         cached = self.cache / f"{key}.json"
         if cached.exists():
             rows = json.loads(cached.read_text())
             return [Mutant(rel, r[0], r[1], bytes.fromhex(r[2]), r[3], r[4], r[5]) for r in rows]
-        trees = sites.syntax_tree(self.worker.src / rel, flags, self.config.namespace)
+        try:
+            trees = sites.syntax_tree(self.worker.src / rel, flags, self.config.namespace)
+        except RuntimeError:
+            if rel.endswith((".h", ".hpp")):
+                return None  # a header of code not built here (another platform's back end)
+            raise
         found = sites.find_mutants(rel, source, trees)
         cached.write_text(json.dumps([[m.start, m.end, m.replacement.hex(), m.operator, m.function, m.line]
                                       for m in found]))
@@ -176,10 +213,10 @@ def choose(args: argparse.Namespace, config: Config, worker: Worker, files: list
         wanted = [f for f in wanted if f in lines]
     sources = {f: (config.root / f).read_bytes() for f in wanted}
     finder = Sites(config, worker, build_root / "sites")
-    not_built = [f for f in wanted if finder.flags(f) is None]
     with ThreadPoolExecutor(max(1, args.jobs)) as pool:
         found = list(pool.map(lambda f: finder.of(f, sources[f]), wanted))
-    mutants = [m for group in found for m in group]
+    not_built = [f for f, group in zip(wanted, found) if group is None]
+    mutants = [m for group in found if group for m in group]
     if lines is not None:
         mutants = [m for m in mutants if m.line in lines.get(m.file, ())]
     if args.function:
@@ -193,6 +230,7 @@ def choose(args: argparse.Namespace, config: Config, worker: Worker, files: list
                      for r in json.loads(args.retry.read_text()) if r["status"] == "survived"}
         mutants = [m for m in mutants if tuple(m.key(sources[m.file]).split("\t")) in survivors]
     mutants = per_line(mutants, 0 if args.retry else args.per_line, args.seed, sources)
+    mutants = per_function(mutants, 0 if args.retry else args.per_function, args.seed)
     if args.sample is not None and len(mutants) > args.sample:
         mutants = sorted(random.Random(args.seed).sample(mutants, args.sample))
     return mutants, sources, not_built

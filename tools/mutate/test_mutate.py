@@ -88,6 +88,17 @@ class Choosing(unittest.TestCase):
         self.assertEqual([m.replacement for m in mutate.per_line(shifted, 2, 7, moved)],
                          [m.replacement for m in two])
 
+    def test_per_function_keeps_every_function_with_different_operators(self):
+        ms = [sites.Mutant("a.cpp", 2, 3, b"<=", "comparison", "F", 1),
+              sites.Mutant("a.cpp", 4, 5, b">=", "comparison", "F", 1),
+              sites.Mutant("a.cpp", 12, 13, b"2", "literal", "F", 2),
+              sites.Mutant("a.cpp", 20, 21, b"3", "literal", "G", 3)]
+        two = mutate.per_function(ms, 2, 7)
+        self.assertEqual([m.function for m in two].count("F"), 2)
+        self.assertEqual({m.operator for m in two if m.function == "F"}, {"comparison", "literal"})
+        self.assertIn(ms[3], two)
+        self.assertEqual(two, mutate.per_function(list(reversed(ms)), 2, 7))
+
     def test_an_entry_of_the_equivalents_list_needs_all_four_lines(self):
         with tempfile.TemporaryDirectory() as d:
             path = Path(d, "eq.txt")
