@@ -3,27 +3,13 @@
 #include <algorithm>
 #include <queue>
 
+#include "tools/levels/designs.h"
 #include "tools/levels/position_table.h"
 #include "tools/levels/rules.h"
 
 namespace qb::levels {
 
 namespace {
-
-// splitmix64: small, and the same on every machine.
-class Rng {
- public:
-  explicit Rng(std::uint64_t seed) : s_(seed) {}
-  std::uint64_t Next() {
-    std::uint64_t z = (s_ += 0x9E3779B97F4A7C15ull);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-    return z ^ (z >> 31);
-  }
-
- private:
-  std::uint64_t s_;
-};
 
 struct Place {
   Bits boxes;
