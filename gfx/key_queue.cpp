@@ -40,18 +40,25 @@ int KeyQueue::Size() const {
 
 bool KeyQueue::WaitForKey(std::optional<std::chrono::steady_clock::time_point> deadline) {
   std::unique_lock lock(mutex_);
-  auto waiting = [this] { return head_ != tail_; };
-  if (!deadline) {
+  auto waiting = [this] { return head_ != tail_ || released_; };
+  if (!deadline)
     arrival_.wait(lock, waiting);
-    return true;
-  }
-  return arrival_.wait_until(lock, *deadline, waiting);
+  else
+    arrival_.wait_until(lock, *deadline, waiting);
+  return head_ != tail_;
+}
+
+void KeyQueue::Release() {
+  std::lock_guard lock(mutex_);
+  released_ = true;
+  arrival_.notify_all();
 }
 
 void KeyQueue::Clear() {
   std::lock_guard lock(mutex_);
   head_ = tail_ = 0;
   arrived_ = false;
+  released_ = false;
 }
 
 }  // namespace qb

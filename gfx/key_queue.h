@@ -21,11 +21,14 @@ class KeyQueue {
   std::optional<std::uint32_t> Pop();  // also clears the arrival flag
   bool TakeArrival();                  // returns and clears the arrival flag
   int Size() const;
-  void Clear();
+  void Clear();  // also ends a Release()
   // Blocks until a key waits or the deadline passes (no deadline: until a
   // key); returns whether a key waits. For back ends whose keys arrive on
   // another thread.
   bool WaitForKey(std::optional<std::chrono::steady_clock::time_point> deadline);
+  // Ends the waits in WaitForKey, now and from then on until Clear(), with
+  // nothing queued: the window that sends the keys is gone.
+  void Release();
 
  private:
   mutable std::mutex mutex_;
@@ -34,6 +37,7 @@ class KeyQueue {
   int head_ = 0;  // next to pop
   int tail_ = 0;  // next free slot
   bool arrived_ = false;
+  bool released_ = false;
 };
 
 // The surface's key queue.

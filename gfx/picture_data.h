@@ -1,6 +1,7 @@
-// The pictures as built-in data: per picture, the pixels it draws, row by row,
-// each with its offset from the pen position and its colour. Generated at
-// build time from data/pictures/*.png (fully transparent pixels are not drawn).
+// A picture as data: the pixels it draws, row by row, each with its offset
+// from the pen position and its colour. The built-in ones are generated at
+// build time from data/pictures/*.png into the table stored::kPictures
+// ("gfx/stored_pictures.h"); fully transparent pixels are not drawn.
 #pragma once
 
 #include <cstddef>
@@ -22,9 +23,5 @@ struct PictureData {
   int height;
   std::span<const PicturePixel> pixels;
 };
-
-std::span<const PictureData> AllPictureData();
-// The picture of that name; nullptr when the build has none.
-const PictureData* FindPictureData(std::string_view name);
 
 }  // namespace qb

@@ -4,11 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
-#include <map>
 #include <vector>
 
 #include "gfx/pen.h"
 #include "gfx/pixel_buffer.h"
+#include "gfx/stored_pictures.h"
 #include "gfx/surface.h"
 
 namespace qb {
@@ -17,16 +17,9 @@ namespace {
 
 constexpr Colour kMenuBox = 0xFFBBBB01;
 
-// A built-in picture by name; an empty one if the build has none of that name.
-const PictureData& Stored(std::string_view name) {
-  static const PictureData kNone{"", 0, 0, {}};
-  const PictureData* p = FindPictureData(name);
-  return p ? *p : kNone;
-}
-
-// A picture as runs of pixels next to each other on one row, worked out at
-// first use: drawn at a whole-pixel position that keeps it on the surface,
-// each run is one store of a row span.
+// A picture as runs of pixels next to each other on one row: drawn at a
+// whole-pixel position that keeps it on the surface, each run is one store of
+// a row span.
 struct Run {
   int dx, dy, count;
   std::size_t first;  // index of its first colour
@@ -36,11 +29,8 @@ struct Runs {
   std::vector<Colour> colours;
 };
 
-const Runs& RunsOf(const PictureData& picture) {
-  static std::map<const PictureData*, Runs> cache;
-  auto [it, fresh] = cache.try_emplace(&picture);
-  if (!fresh) return it->second;
-  Runs& r = it->second;
+Runs RunsOf(const PictureData& picture) {
+  Runs r;
   for (const PicturePixel& p : picture.pixels) {
     if (r.runs.empty() || r.runs.back().dy != p.dy || r.runs.back().dx + r.runs.back().count != p.dx)
       r.runs.push_back({p.dx, p.dy, 0, r.colours.size()});
@@ -50,7 +40,17 @@ const Runs& RunsOf(const PictureData& picture) {
   return r;
 }
 
-void Draw(const PictureData& picture) {
+// The runs of every built-in picture, worked out at the first draw.
+const Runs& StoredRuns(stored::Picture picture) {
+  static const std::vector<Runs> all = [] {
+    std::vector<Runs> r;
+    for (const PictureData& p : stored::kPictures) r.push_back(RunsOf(p));
+    return r;
+  }();
+  return all[picture];
+}
+
+void Draw(const PictureData& picture, const Runs& runs) {
   const Pen pen = ThePen();
   // At a whole-pixel pen position, where the game puts every picture, each
   // pixel lands at a fixed offset: store it directly, cut to the surface.
@@ -58,8 +58,8 @@ void Draw(const PictureData& picture) {
     const int x0 = static_cast<int>(pen.x), y0 = static_cast<int>(pen.y);
     PixelBuffer& buffer = Pixels();
     if (x0 >= 0 && y0 >= 0 && x0 + picture.width <= kSurfaceWidth && y0 + picture.height <= kSurfaceHeight) {
-      const Runs& r = RunsOf(picture);
-      for (const Run& run : r.runs) buffer.StoreSpan(x0 + run.dx, y0 + run.dy, &r.colours[run.first], run.count);
+      for (const Run& run : runs.runs)
+        buffer.StoreSpan(x0 + run.dx, y0 + run.dy, &runs.colours[run.first], run.count);
       return;
     }
     for (const PicturePixel& p : picture.pixels) {
@@ -72,10 +72,13 @@ void Draw(const PictureData& picture) {
     PutPixel(pen.x + static_cast<float>(p.dx), pen.y + static_cast<float>(p.dy), p.colour);
 }
 
+void Draw(stored::Picture picture) { Draw(stored::kPictures[picture], StoredRuns(picture)); }
+
 // A picture computed from another one at first use, kept for the whole run.
 struct Derived {
   std::vector<PicturePixel> pixels;
   PictureData data;
+  Runs runs;
 };
 
 // The colours of a picture as a full grid, row by row.
@@ -123,25 +126,26 @@ std::vector<PicturePixel> MosaicOf(const PictureData& figure, int k) {
   return FromGrid(out, w, h);
 }
 
-const PictureData& Mosaic(int k) {
+const Derived& Mosaic(int k) {
   static const std::array<Derived, 9> frames = [] {
     static constexpr std::string_view kNames[] = {"PicMosaic1", "PicMosaic2", "PicMosaic3", "PicMosaic4", "PicMosaic5",
                                                   "PicMosaic6", "PicMosaic7", "PicMosaic8", "PicMosaic9"};
-    const PictureData& figure = Stored("PicFigure");
+    const PictureData& figure = stored::kPictures[stored::kPicFigure];
     std::array<Derived, 9> f;
     for (int i = 0; i < 9; ++i) {
       f[i].pixels = MosaicOf(figure, i + 1);
       f[i].data = {kNames[i], figure.width, figure.height, f[i].pixels};
+      f[i].runs = RunsOf(f[i].data);
     }
     return f;
   }();
-  return frames[static_cast<std::size_t>(k - 1)].data;
+  return frames[static_cast<std::size_t>(k - 1)];
 }
 
 // PicQuestionA turned left for right: pixel (x, y) is A's pixel (width - 1 - x, y).
-const PictureData& QuestionB() {
+const Derived& QuestionB() {
   static const Derived mirrored = [] {
-    const PictureData& a = Stored("PicQuestionA");
+    const PictureData& a = stored::kPictures[stored::kPicQuestionA];
     const std::vector<Colour> in = Grid(a);
     std::vector<Colour> out(in.size());
     for (int y = 0; y < a.height; ++y)
@@ -150,26 +154,51 @@ const PictureData& QuestionB() {
     Derived d;
     d.pixels = FromGrid(out, a.width, a.height);
     d.data = {"PicQuestionB", a.width, a.height, d.pixels};
+    d.runs = RunsOf(d.data);
     return d;
   }();
-  return mirrored.data;
+  return mirrored;
 }
+
+void Draw(const Derived& picture) { Draw(picture.data, picture.runs); }
 
 }  // namespace
 
-// The pictures kept as built-in data, one drawing operation each.
-#define QB_STORED_PICTURES(X)                                                                           \
-  X(PicWall) X(PicTarget) X(PicBox) X(PicFigure) X(PicBoxOnTarget) X(PicFloor) X(PicPointer)            \
-  X(PicArrowKeys) X(PicKeyF1) X(PicKeyF5) X(PicKeyP) X(PicKeyPlus) X(PicKeyB) X(PicKeyL) X(PicKeyS)     \
-  X(PicQuestionA) X(PicArrowRight) X(PicArrowBent) X(PicTick) X(PicForbidden) X(PicCupA) X(PicCupB)     \
-  X(PicCoins) X(PicFloppy) X(PicWarning) X(PicSkipLevel) X(PicTakeBack) X(PicHearts) X(PicDevil)        \
-  X(PicScreenshotInfo) X(PicScreenshotPlay)
+// The built-in pictures, each from its place in the table (a picture file
+// that is missing is a build error here).
+void PicWall() { Draw(stored::kPicWall); }
+void PicTarget() { Draw(stored::kPicTarget); }
+void PicBox() { Draw(stored::kPicBox); }
+void PicFigure() { Draw(stored::kPicFigure); }
+void PicBoxOnTarget() { Draw(stored::kPicBoxOnTarget); }
+void PicFloor() { Draw(stored::kPicFloor); }
+void PicPointer() { Draw(stored::kPicPointer); }
+void PicArrowKeys() { Draw(stored::kPicArrowKeys); }
+void PicKeyF1() { Draw(stored::kPicKeyF1); }
+void PicKeyF5() { Draw(stored::kPicKeyF5); }
+void PicKeyP() { Draw(stored::kPicKeyP); }
+void PicKeyPlus() { Draw(stored::kPicKeyPlus); }
+void PicKeyB() { Draw(stored::kPicKeyB); }
+void PicKeyL() { Draw(stored::kPicKeyL); }
+void PicKeyS() { Draw(stored::kPicKeyS); }
+void PicQuestionA() { Draw(stored::kPicQuestionA); }
+void PicArrowRight() { Draw(stored::kPicArrowRight); }
+void PicArrowBent() { Draw(stored::kPicArrowBent); }
+void PicTick() { Draw(stored::kPicTick); }
+void PicForbidden() { Draw(stored::kPicForbidden); }
+void PicCupA() { Draw(stored::kPicCupA); }
+void PicCupB() { Draw(stored::kPicCupB); }
+void PicCoins() { Draw(stored::kPicCoins); }
+void PicFloppy() { Draw(stored::kPicFloppy); }
+void PicWarning() { Draw(stored::kPicWarning); }
+void PicSkipLevel() { Draw(stored::kPicSkipLevel); }
+void PicTakeBack() { Draw(stored::kPicTakeBack); }
+void PicHearts() { Draw(stored::kPicHearts); }
+void PicDevil() { Draw(stored::kPicDevil); }
+void PicScreenshotInfo() { Draw(stored::kPicScreenshotInfo); }
+void PicScreenshotPlay() { Draw(stored::kPicScreenshotPlay); }
 
-#define QB_DEFINE_STORED(name) \
-  void name() { Draw(Stored(#name)); }
-QB_STORED_PICTURES(QB_DEFINE_STORED)
-#undef QB_DEFINE_STORED
-
+// Computed from the built-in ones at their first draw.
 void PicMosaic1() { Draw(Mosaic(1)); }
 void PicMosaic2() { Draw(Mosaic(2)); }
 void PicMosaic3() { Draw(Mosaic(3)); }
@@ -187,29 +216,56 @@ void ErasePointer() {
 }
 
 std::span<const PictureEntry> AllPictures() {
-#define QB_STORED(name) {#name, name, [] () -> const PictureData& { return Stored(#name); }}
-#define QB_MOSAIC(k) {"PicMosaic" #k, PicMosaic##k, [] () -> const PictureData& { return Mosaic(k); }}
+  using stored::kPictures;
   static const PictureEntry kAll[] = {
-      QB_STORED(PicWall),       QB_STORED(PicTarget),      QB_STORED(PicBox),        QB_STORED(PicFigure),
-      QB_STORED(PicBoxOnTarget), QB_STORED(PicFloor),      QB_MOSAIC(1),             QB_MOSAIC(2),
-      QB_MOSAIC(3),             QB_MOSAIC(4),              QB_MOSAIC(5),             QB_MOSAIC(6),
-      QB_MOSAIC(7),             QB_MOSAIC(8),              QB_MOSAIC(9),             QB_STORED(PicPointer),
-      QB_STORED(PicArrowKeys),  QB_STORED(PicKeyF1),       QB_STORED(PicKeyF5),      QB_STORED(PicKeyP),
-      QB_STORED(PicKeyPlus),    QB_STORED(PicKeyB),        QB_STORED(PicKeyL),       QB_STORED(PicKeyS),
-      QB_STORED(PicQuestionA),  {"PicQuestionB", PicQuestionB, QuestionB},          QB_STORED(PicArrowRight),
-      QB_STORED(PicArrowBent),  QB_STORED(PicTick),        QB_STORED(PicForbidden),  QB_STORED(PicCupA),
-      QB_STORED(PicCupB),       QB_STORED(PicCoins),       QB_STORED(PicFloppy),     QB_STORED(PicWarning),
-      QB_STORED(PicSkipLevel),  QB_STORED(PicTakeBack),    QB_STORED(PicHearts),     QB_STORED(PicDevil),
-      QB_STORED(PicScreenshotInfo), QB_STORED(PicScreenshotPlay),
+      {kPictures[stored::kPicWall], PicWall},
+      {kPictures[stored::kPicTarget], PicTarget},
+      {kPictures[stored::kPicBox], PicBox},
+      {kPictures[stored::kPicFigure], PicFigure},
+      {kPictures[stored::kPicBoxOnTarget], PicBoxOnTarget},
+      {kPictures[stored::kPicFloor], PicFloor},
+      {Mosaic(1).data, PicMosaic1},
+      {Mosaic(2).data, PicMosaic2},
+      {Mosaic(3).data, PicMosaic3},
+      {Mosaic(4).data, PicMosaic4},
+      {Mosaic(5).data, PicMosaic5},
+      {Mosaic(6).data, PicMosaic6},
+      {Mosaic(7).data, PicMosaic7},
+      {Mosaic(8).data, PicMosaic8},
+      {Mosaic(9).data, PicMosaic9},
+      {kPictures[stored::kPicPointer], PicPointer},
+      {kPictures[stored::kPicArrowKeys], PicArrowKeys},
+      {kPictures[stored::kPicKeyF1], PicKeyF1},
+      {kPictures[stored::kPicKeyF5], PicKeyF5},
+      {kPictures[stored::kPicKeyP], PicKeyP},
+      {kPictures[stored::kPicKeyPlus], PicKeyPlus},
+      {kPictures[stored::kPicKeyB], PicKeyB},
+      {kPictures[stored::kPicKeyL], PicKeyL},
+      {kPictures[stored::kPicKeyS], PicKeyS},
+      {kPictures[stored::kPicQuestionA], PicQuestionA},
+      {QuestionB().data, PicQuestionB},
+      {kPictures[stored::kPicArrowRight], PicArrowRight},
+      {kPictures[stored::kPicArrowBent], PicArrowBent},
+      {kPictures[stored::kPicTick], PicTick},
+      {kPictures[stored::kPicForbidden], PicForbidden},
+      {kPictures[stored::kPicCupA], PicCupA},
+      {kPictures[stored::kPicCupB], PicCupB},
+      {kPictures[stored::kPicCoins], PicCoins},
+      {kPictures[stored::kPicFloppy], PicFloppy},
+      {kPictures[stored::kPicWarning], PicWarning},
+      {kPictures[stored::kPicSkipLevel], PicSkipLevel},
+      {kPictures[stored::kPicTakeBack], PicTakeBack},
+      {kPictures[stored::kPicHearts], PicHearts},
+      {kPictures[stored::kPicDevil], PicDevil},
+      {kPictures[stored::kPicScreenshotInfo], PicScreenshotInfo},
+      {kPictures[stored::kPicScreenshotPlay], PicScreenshotPlay},
   };
-#undef QB_MOSAIC
-#undef QB_STORED
   return kAll;
 }
 
 const PictureData* PicturePixels(std::string_view name) {
   for (const PictureEntry& e : AllPictures())
-    if (e.name == name) return &e.data();
+    if (e.data.name == name) return &e.data;
   return nullptr;
 }
 

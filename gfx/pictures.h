@@ -68,15 +68,16 @@ void DrawPictureAt(void (*picture)(), float x, float y);
 // from the pen position, one column and one row more than PicPointer covers.
 void ErasePointer();
 
-// Every picture with its name, its drawing operation and the pixels it draws.
+// Every picture with the pixels it draws (its name among them) and its
+// drawing operation, for the tests and tools that go through them all.
 struct PictureEntry {
-  std::string_view name;
+  const PictureData& data;  // row by row, offsets from the pen position
   void (*draw)();
-  const PictureData& (*data)();  // row by row, offsets from the pen position
 };
 std::span<const PictureEntry> AllPictures();
 
-// The pixels of the picture of that name; nullptr for an unknown name.
+// The pixels of the picture of that name; nullptr for an unknown name (for
+// tests and tools; the game draws through the operations above).
 const PictureData* PicturePixels(std::string_view name);
 
 }  // namespace qb

@@ -11,7 +11,13 @@
 int main(int argc, char** argv) {
   const qb::CommandLine line = qb::ReadCommandLine({argv + 1, static_cast<std::size_t>(argc > 0 ? argc - 1 : 0)});
   if (line.exit_status) {
-    std::fputs(line.text.c_str(), *line.exit_status == 0 ? stdout : stderr);
+    FILE* to = *line.exit_status == 0 ? stdout : stderr;
+    // Help or version that could not be written (a full disk, a closed
+    // pipe) is a failure, not a success.
+    if (std::fputs(line.text.c_str(), to) < 0 || std::fflush(to) != 0) {
+      if (to == stdout) std::fputs("quizzlebox: cannot write to standard output\n", stderr);
+      return *line.exit_status == 0 ? 1 : *line.exit_status;
+    }
     return *line.exit_status;
   }
   return qb::RunInWindow([] { qb::RunGame(); }, {.fullscreen = line.fullscreen});

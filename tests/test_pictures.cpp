@@ -52,7 +52,7 @@ Drawn DrawnBy(void (*draw)(), float pen_x = kPenX, float pen_y = kPenY) {
 
 const PictureEntry& Entry(std::string_view name) {
   for (const auto& e : AllPictures())
-    if (e.name == name) return e;
+    if (e.data.name == name) return e;
   ADD_FAILURE() << "no picture " << name;
   return AllPictures()[0];
 }
@@ -112,7 +112,7 @@ const Expected kTable[] = {
 
 TEST(PictureTable, NamesEveryPictureOnce) {
   std::set<std::string_view> names;
-  for (const auto& e : AllPictures()) EXPECT_TRUE(names.insert(e.name).second) << e.name;
+  for (const auto& e : AllPictures()) EXPECT_TRUE(names.insert(e.data.name).second) << e.data.name;
   std::set<std::string_view> expected;
   for (const auto& x : kTable) expected.insert(x.name);
   EXPECT_EQ(names, expected);
@@ -151,7 +151,7 @@ TEST_F(PicturesTest, EachPictureDrawsItsRectangleWithItsCounts) {
     for (const auto& p : d.pixels) EXPECT_EQ(p.colour >> 24, 0xFFu);
 
     // The table's pixel list is what the drawing sets, in the same order.
-    const PictureData& data = e.data();
+    const PictureData& data = e.data;
     ASSERT_EQ(data.pixels.size(), d.pixels.size());
     for (std::size_t i = 0; i < d.pixels.size(); ++i) {
       EXPECT_EQ(data.pixels[i].dx, d.pixels[i].dx);
@@ -167,14 +167,14 @@ TEST_F(PicturesTest, DrawingLeavesThePenAndIsCutAtTheSurfaceEdges) {
   // pixels and wraps nothing onto the left edge or the top rows.
   constexpr Colour kUnder = 0xFF102030;
   for (const auto& e : AllPictures()) {
-    SCOPED_TRACE(std::string(e.name));
+    SCOPED_TRACE(std::string(e.data.name));
     FillBox(0, 0, kSurfaceWidth - 1, kSurfaceHeight - 1, kUnder);
     SetPen(688.5f, 470.5f);
     e.draw();
     EXPECT_EQ(ThePen().x, 688.5f);
     EXPECT_EQ(ThePen().y, 470.5f);
     int expected_changes = 0;
-    for (const auto& p : e.data().pixels) {
+    for (const auto& p : e.data.pixels) {
       const int x = 689 + p.dx, y = 471 + p.dy;
       if (x >= kSurfaceWidth || y >= kSurfaceHeight) continue;
       EXPECT_EQ(GetPixel(x, y), p.colour) << x << "," << y;

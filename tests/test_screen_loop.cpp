@@ -19,22 +19,47 @@ namespace {
 std::atomic<long> g_live_allocations{0};
 }  // namespace
 
-[[gnu::noinline]] void* operator new(std::size_t n) {
-  if (void* p = std::malloc(n == 0 ? 1 : n)) {
-    ++g_live_allocations;
-    return p;
-  }
-  throw std::bad_alloc{};
+// Every form of the operators is replaced, so that nothing allocated by one
+// library's form is released by another's (AddressSanitizer reports that).
+namespace {
+void* Allocate(std::size_t n, std::size_t alignment = 0) {
+  n = n == 0 ? 1 : n;
+  void* p = alignment ? std::aligned_alloc(alignment, (n + alignment - 1) / alignment * alignment) : std::malloc(n);
+  if (p) ++g_live_allocations;
+  return p;
 }
-void* operator new[](std::size_t n) { return operator new(n); }
-[[gnu::noinline]] void operator delete(void* p) noexcept {
+void Release(void* p) {
   if (!p) return;
   --g_live_allocations;
   std::free(p);
 }
-void operator delete[](void* p) noexcept { operator delete(p); }
-void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
-void operator delete[](void* p, std::size_t) noexcept { operator delete(p); }
+void* AllocateOrThrow(std::size_t n, std::size_t alignment = 0) {
+  if (void* p = Allocate(n, alignment)) return p;
+  throw std::bad_alloc{};
+}
+std::size_t Size(std::align_val_t a) { return static_cast<std::size_t>(a); }
+}  // namespace
+
+void* operator new(std::size_t n) { return AllocateOrThrow(n); }
+void* operator new[](std::size_t n) { return AllocateOrThrow(n); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n); }
+void* operator new(std::size_t n, std::align_val_t a) { return AllocateOrThrow(n, Size(a)); }
+void* operator new[](std::size_t n, std::align_val_t a) { return AllocateOrThrow(n, Size(a)); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(n, Size(a)); }
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept { return Allocate(n, Size(a)); }
+void operator delete(void* p) noexcept { Release(p); }
+void operator delete[](void* p) noexcept { Release(p); }
+void operator delete(void* p, std::size_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { Release(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { Release(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }
 
 namespace qb {
 namespace {

@@ -5,7 +5,9 @@
 //
 // SCRIPT lines are "<delay> <key>": the key arrives <delay> virtual ms after
 // the previous line's key. A last line "<delay> end" lets the game run that
-// much longer. Blank lines and lines starting with "#" are ignored.
+// much longer. Blank lines and lines starting with "#" are ignored. --help
+// lists the key names.
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -14,6 +16,7 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "flow/state.h"
@@ -27,7 +30,13 @@ namespace {
 
 using qb::key::Extended;
 
-std::optional<std::uint32_t> KeyCode(const std::string& name) {
+// Bounds of a script: a line is short, and a whole script idles at most a
+// week of virtual time (a day of play replays in about a tenth of a second).
+constexpr std::size_t kMaxLineLength = 200;
+constexpr std::int64_t kMaxDelayMs = 86'400'000;
+constexpr std::int64_t kMaxScriptMs = 7 * kMaxDelayMs;
+
+const std::map<std::string, std::uint32_t>& NamedKeys() {
   static const std::map<std::string, std::uint32_t> kNamed = {
       {"Up", Extended(qb::key::kUp)},
       {"Down", Extended(qb::key::kDown)},
@@ -49,9 +58,40 @@ std::optional<std::uint32_t> KeyCode(const std::string& name) {
       {"Plus", '+'},
       {"Close", Extended(qb::key::kClose)},
   };
-  if (auto it = kNamed.find(name); it != kNamed.end()) return it->second;
+  return kNamed;
+}
+
+std::optional<std::uint32_t> KeyCode(const std::string& name) {
+  if (auto it = NamedKeys().find(name); it != NamedKeys().end()) return it->second;
   if (name.size() == 1 && name[0] > 0x20 && name[0] < 0x7F) return static_cast<std::uint8_t>(name[0]);
   return std::nullopt;
+}
+
+// A whole number from lo to hi written with digits only: no sign, no spaces
+// on either side.
+std::optional<std::int64_t> WholeNumber(std::string_view text, std::int64_t lo, std::int64_t hi) {
+  std::int64_t n = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (text.empty() || text[0] < '0' || text[0] > '9' || error != std::errc{} || end != text.data() + text.size() ||
+      n < lo || n > hi)
+    return std::nullopt;
+  return n;
+}
+
+// Reads one line of at most kMaxLineLength characters (its end not counted);
+// a longer one is read up to the limit and `too_long` is set.
+bool ReadLine(std::istream& in, std::string& line, bool& too_long) {
+  line.clear();
+  too_long = false;
+  for (int c; (c = in.get()) != std::char_traits<char>::eof();) {
+    if (c == '\n') return true;
+    if (line.size() == kMaxLineLength + 1) {  // room for a '\r' before the end
+      too_long = true;
+      return true;
+    }
+    line += static_cast<char>(c);
+  }
+  return !line.empty();
 }
 
 struct Script {
@@ -69,9 +109,12 @@ std::optional<Script> ParseScript(std::istream& in, const std::string& file) {
     std::cerr << file << ":" << line_no << ": " << why << "\n";
     return std::nullopt;
   };
-  while (std::getline(in, line)) {
+  bool too_long = false;
+  while (ReadLine(in, line, too_long)) {
     ++line_no;
     if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (too_long || line.size() > kMaxLineLength)
+      return refuse("the line is longer than " + std::to_string(kMaxLineLength) + " characters");
     const auto first = line.find_first_not_of(" \t");
     if (first == std::string::npos || line[first] == '#') continue;
     if (s.stop_at) return refuse("nothing may follow the \"end\" line");
@@ -79,16 +122,14 @@ std::optional<Script> ParseScript(std::istream& in, const std::string& file) {
     std::string delay_text, key, extra;
     if (!(words >> delay_text >> key) || (words >> extra))
       return refuse("expected \"<delay> <key>\", found \"" + line + "\"");
-    std::int64_t delay = 0;
-    std::size_t used = 0;
-    try {
-      delay = std::stoll(delay_text, &used);
-    } catch (const std::exception&) {
-      used = 0;
-    }
-    if (used != delay_text.size() || delay < 0 || delay > 86'400'000)
-      return refuse("the delay must be a whole number of milliseconds from 0 to 86400000: \"" + delay_text + "\"");
-    t += delay;
+    const auto delay = WholeNumber(delay_text, 0, kMaxDelayMs);
+    if (!delay)
+      return refuse("the delay must be a whole number of milliseconds from 0 to " + std::to_string(kMaxDelayMs) +
+                    ": \"" + delay_text + "\"");
+    t += *delay;
+    if (t > kMaxScriptMs)
+      return refuse("the script lasts longer than " + std::to_string(kMaxScriptMs) +
+                    " ms (a week) of virtual time in all");
     if (key == "end") {
       s.stop_at = t;
       continue;
@@ -137,12 +178,54 @@ bool WritePpm(const std::string& path) {
                            static_cast<char>(p & 0xFF)};
       out.write(rgb, 3);
     }
-  return static_cast<bool>(out);
+  out.close();  // a full disk may show only when the last bytes are written
+  return !out.fail();
 }
 
+constexpr const char* kUsageLine = "usage: quizzlebox-replay SCRIPT [--ppm FILE] [--level N --score S]\n";
+
 int Usage() {
-  std::cerr << "usage: quizzlebox-replay SCRIPT [--ppm FILE] [--level N --score S]\n";
+  std::cerr << kUsageLine << "(quizzlebox-replay --help says more)\n";
   return 2;
+}
+
+std::string Help() {
+  std::string keys = "Keys:";
+  std::size_t line_start = 0;
+  for (const auto& [name, code] : NamedKeys()) {
+    if (keys.size() - line_start + 1 + name.size() > 74) {
+      line_start = keys.size() + 1;
+      keys += "\n ";
+    }
+    keys += " " + name;
+  }
+  std::string text = kUsageLine;
+  text +=
+      "Plays the game without a window on a virtual clock, with the keys of\n"
+      "SCRIPT, and prints the game's state at the end as JSON.\n"
+      "\n"
+      "  --ppm FILE   also write the last screen to FILE as a PPM picture\n"
+      "  --level N    start playing level N (1 to 200) instead of at the menu;\n"
+      "  --score S    with the score S (0 to 99000): both or neither\n"
+      "  --help       show this help and end\n"
+      "\n"
+      "Each line of SCRIPT is \"<delay> <key>\": the key arrives <delay> virtual\n"
+      "milliseconds (0 to " +
+      std::to_string(kMaxDelayMs) +
+      ") after the one before. A last line \"<delay> end\"\n"
+      "lets the game run that much longer. Blank lines and lines starting with\n"
+      "\"#\" are skipped; a line is at most " +
+      std::to_string(kMaxLineLength) + " characters, and a script lasts\n" + "at most " +
+      std::to_string(kMaxScriptMs) +
+      " ms (a week) in all.\n"
+      "\n" +
+      keys +
+      ",\n"
+      "and any one printable character (a digit, a letter, + and so on) as typed.\n"
+      "\n"
+      "Exit status: 0 when the game ran, 2 for a wrong command line or script, or\n"
+      "when the output could not be written.\n";
+  return text;
 }
 
 }  // namespace
@@ -160,17 +243,16 @@ int main(int argc, char** argv) {
     auto number = [&](long lo, long hi) -> std::optional<long> {
       const auto v = value();
       if (!v) return std::nullopt;
-      std::size_t used = 0;
-      long n = 0;
-      try {
-        n = std::stol(*v, &used);
-      } catch (const std::exception&) {
-        return std::nullopt;
-      }
-      if (used != v->size() || n < lo || n > hi) return std::nullopt;
-      return n;
+      return WholeNumber(*v, lo, hi);
     };
-    if (a == "--ppm") {
+    if (a == "--help" || a == "-h") {
+      std::cout << Help() << std::flush;
+      if (!std::cout) {
+        std::cerr << "quizzlebox-replay: cannot write the help to standard output\n";
+        return 2;
+      }
+      return 0;
+    } else if (a == "--ppm") {
       const auto v = value();
       if (!v) return Usage();
       ppm_path = *v;
@@ -250,8 +332,12 @@ int main(int argc, char** argv) {
   out << ",\n  \"virtual_ms\": " << platform.now_ms() << ",\n"
       << "  \"exited\": " << (platform.ended() ? "true" : "false") << ",\n"
       << "  \"exit_status\": " << (platform.ended() ? platform.exit_status() : 0) << "\n}\n";
-  std::cout << out.str();
+  std::cout << out.str() << std::flush;
   qb::InstallPlatform(nullptr);
+  if (!std::cout) {
+    std::cerr << "quizzlebox-replay: cannot write the report to standard output\n";
+    return 2;
+  }
   if (!ppm_path.empty() && !WritePpm(ppm_path)) {
     std::cerr << "cannot write " << ppm_path << "\n";
     return 2;

@@ -16,6 +16,7 @@
 #include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 #include "gfx/sdl/icon.h"
+#include "gfx/sdl/lost_display.h"
 #include "gfx/sdl/presenter.h"
 #include "gfx/sdl/sdl_keys.h"
 #include "gfx/threaded_platform.h"
@@ -29,7 +30,12 @@ namespace {
 // another thread.
 Uint32 g_wake_event = 0;
 
+// Set once the connection to the display is lost: nothing may then wake SDL,
+// which would write to the display.
+std::atomic<bool> g_display_lost{false};
+
 void PushWake() {
+  if (g_display_lost.load()) return;
   SDL_Event e{};
   e.type = g_wake_event;
   SDL_PushEvent(&e);
@@ -85,6 +91,31 @@ bool HandleEvent(const SDL_Event& e, SDL_Window* window) {
   return false;
 }
 
+// The running game, for the handler of a lost display.
+struct RunningGame {
+  ThreadedPlatform* platform;
+  std::atomic<bool>* done;
+  std::thread::id thread;
+};
+std::atomic<RunningGame*> g_running{nullptr};
+
+// The connection to the display broke, found by a call on this thread. The
+// game thread is told to end and given a second to do so (unless it is the
+// one that found the loss), then the process ends at once with status 1,
+// destroying nothing the game might still touch.
+[[noreturn]] void EndOnLostDisplay() {
+  static std::atomic<bool> handling{false};
+  if (handling.exchange(true))
+    for (;;) std::this_thread::sleep_for(std::chrono::seconds(1));  // the first thread ends the process
+  g_display_lost.store(true);
+  if (RunningGame* game = g_running.load(); game && std::this_thread::get_id() != game->thread) {
+    game->platform->Abandon();
+    for (int i = 0; i < 100 && !game->done->load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  std::fputs("quizzlebox: the connection to the display was lost\n", stderr);
+  std::_Exit(1);
+}
+
 }  // namespace
 
 int RunInWindow(const std::function<void()>& game, const WindowOptions& options) {
@@ -94,6 +125,7 @@ int RunInWindow(const std::function<void()>& game, const WindowOptions& options)
     std::fprintf(stderr, "cannot open the game window: no display (DISPLAY is not set)\n");
     return 1;
   }
+  OnLostDisplay(EndOnLostDisplay);
   SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
@@ -136,10 +168,15 @@ int RunInWindow(const std::function<void()>& game, const WindowOptions& options)
 
     std::atomic<bool> game_done{false};
     std::thread game_thread([&] {
-      RunOnPlatform(platform, game);
+      try {
+        RunOnPlatform(platform, game);
+      } catch (const WindowLost&) {
+      }
       game_done.store(true);
       PushWake();
     });
+    RunningGame running{&platform, &game_done, game_thread.get_id()};
+    g_running.store(&running);
 
     // The main thread sleeps until an event arrives. A frame is shown as soon
     // as the game signals one, but at most once per display refresh; when one
@@ -172,6 +209,7 @@ int RunInWindow(const std::function<void()>& game, const WindowOptions& options)
       }
     }
     game_thread.join();
+    g_running.store(nullptr);
     Pixels().SetSignal(nullptr, nullptr);
     status = platform.exit_status();
     SDL_StopTextInput();

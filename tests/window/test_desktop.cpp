@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <thread>
@@ -44,12 +45,18 @@ Output RunShell(const std::string& cmd) {
   return r;
 }
 
-// A program started in the background, ended when the test is done with it.
+// A program started in the background, ended when the test is done with it;
+// its standard error goes to `error_file` when one is named.
 class Process {
  public:
-  explicit Process(std::vector<std::string> argv) {
+  explicit Process(std::vector<std::string> argv, const std::string& error_file = "") {
     pid_ = ::fork();
     if (pid_ == 0) {
+      if (!error_file.empty()) {
+        FILE* f = std::fopen(error_file.c_str(), "w");
+        if (!f) ::_exit(127);
+        ::dup2(::fileno(f), 2);
+      }
       std::vector<char*> args;
       for (auto& a : argv) args.push_back(a.data());
       args.push_back(nullptr);
@@ -64,12 +71,15 @@ class Process {
   }
   pid_t pid() const { return pid_; }
   bool Exited() {
-    if (pid_ > 0 && ::waitpid(pid_, nullptr, WNOHANG) == pid_) pid_ = -1;
+    if (pid_ > 0 && ::waitpid(pid_, &status_, WNOHANG) == pid_) pid_ = -1;
     return pid_ <= 0;
   }
+  // The wait status once Exited().
+  int status() const { return status_; }
 
  private:
   pid_t pid_ = -1;
+  int status_ = 0;
 };
 
 // The game's window, once it has its title; 0 if none shows within 10 s.
@@ -208,16 +218,21 @@ TEST(Desktop, TheGameAnswersItsCommandLine) {
     int status;
     std::string out;  // standard output, exactly or (ending in "...") its start
     std::string err;
+    const char* output = "/dev/null";  // where standard output goes while standard error is read
   };
   const Case cases[] = {
       {"--version", 0, "quizzlebox " QB_VERSION "\n", ""},
       {"--help", 0, "Usage: quizzlebox [--fullscreen]\n...", ""},
       {"--fulscreen", 2, "", "quizzlebox: unknown option '--fulscreen'\nUsage: quizzlebox [--fullscreen]\n..."},
+      // Output that cannot be written is a failure.
+      {"--help >/dev/full", 1, "", "quizzlebox: cannot write to standard output\n", "/dev/full"},
+      {"--version >/dev/full", 1, "", "quizzlebox: cannot write to standard output\n", "/dev/full"},
   };
   for (const auto& c : cases) {
     const std::string exe = QB_GAME_EXE;
     const Output out = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>/dev/null");
-    const Output err = RunShell("env -u DISPLAY " + exe + " " + c.args + " 2>&1 >/dev/null");
+    const std::string args = std::string(c.args).substr(0, std::string(c.args).find(" >"));
+    const Output err = RunShell("env -u DISPLAY " + exe + " " + args + " 2>&1 >" + c.output);
     EXPECT_EQ(out.status, c.status) << c.args;
     for (const auto& [got, want] : {std::pair{out.text, c.out}, std::pair{err.text, c.err}}) {
       if (want.ends_with("..."))
@@ -225,6 +240,47 @@ TEST(Desktop, TheGameAnswersItsCommandLine) {
       else
         EXPECT_EQ(got, want) << c.args;
     }
+  }
+}
+
+// Losing the display (the X server drops the game's connection, as when the
+// server ends) ends the game on every kind of screen within a second, with a
+// message and status 1: no hang, no crash.
+TEST(Desktop, ALostDisplayEndsTheGameWithAMessageAndStatus1) {
+  if (!HaveDisplay()) GTEST_SKIP() << "no X display";
+  struct Case {
+    const char* screen;
+    const char* keys;  // a shell line of xdotool presses and pauses, from the menu
+  };
+  const Case cases[] = {
+      {"menu", ""},
+      {"password screen", "xdotool key Down; sleep 0.3; xdotool key Return; sleep 1"},
+      {"take-back dialog", "xdotool key Return; sleep 3; xdotool key space; sleep 2; xdotool key b; sleep 0.5"},
+      {"pause", "xdotool key Return; sleep 3; xdotool key space; sleep 2; xdotool key p; sleep 1"},
+      {"credits", "xdotool key ctrl+F12; sleep 1"},
+  };
+  const std::string error_file = ::testing::TempDir() + "lost_display_stderr.txt";
+  for (const auto& c : cases) {
+    Process game({QB_GAME_EXE}, error_file);
+    const Window w = GameWindow(game.pid());
+    ASSERT_NE(w, 0u) << c.screen;
+    RunShell("xdotool windowfocus --sync " + std::to_string(w) + " 2>/dev/null; sleep 0.5; " + c.keys);
+    ASSERT_FALSE(game.Exited()) << c.screen << ": the game ended before the display was lost";
+    // Timed from the moment xdotool has dropped the connection (its own start
+    // takes a while on a busy machine).
+    ASSERT_EQ(RunShell("xdotool windowkill " + std::to_string(w)).status, 0) << c.screen;
+    const auto start = std::chrono::steady_clock::now();
+    while (!game.Exited() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    const auto ms =
+        std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
+    ASSERT_TRUE(game.Exited()) << c.screen << ": the game hangs";
+    ASSERT_TRUE(WIFEXITED(game.status())) << c.screen << ": ended by signal " << WTERMSIG(game.status());
+    EXPECT_EQ(WEXITSTATUS(game.status()), 1) << c.screen;
+    EXPECT_LT(ms, 1000) << c.screen;
+    std::ifstream in(error_file);
+    const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(said, "quizzlebox: the connection to the display was lost\n") << c.screen;
   }
 }
 

@@ -75,8 +75,8 @@ int main(int argc, char** argv) {
   std::vector<Cell> cells;
   int x = kGap, y = 34, row_h = 0;
   for (const auto& e : qb::AllPictures()) {
-    const auto& p = e.data();
-    const int w = std::max(p.width * kScale + 2 * kPad, static_cast<int>(e.name.size()) * 8);
+    const auto& p = e.data;
+    const int w = std::max(p.width * kScale + 2 * kPad, static_cast<int>(p.name.size()) * 8);
     const int h = p.height * kScale + 2 * kPad + 14;
     if (x + w > kSheetWidth - kGap) {
       x = kGap;
@@ -97,13 +97,13 @@ int main(int argc, char** argv) {
   Text(img, kGap, 12, "QUIZZLEBOX pictures, twice their size, on the surface each is drawn on", kInk);
 
   for (const Cell& c : cells) {
-    const auto& p = c.entry->data();
+    const auto& p = c.entry->data;
     const std::uint32_t surface = SurfaceOf(p);
     const int bw = p.width * kScale + 2 * kPad, bh = p.height * kScale + 2 * kPad;
     for (int j = 0; j < bh; ++j)
       for (int i = 0; i < bw; ++i) Put(img, c.x + i, c.y + j, surface);
     Blit(img, p, c.x + kPad, c.y + kPad, kScale);
-    Text(img, c.x, c.y + bh + 4, std::string(c.entry->name), kInk);
+    Text(img, c.x, c.y + bh + 4, std::string(c.entry->data.name), kInk);
   }
 
   // The board sample at the game's size.
