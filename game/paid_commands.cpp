@@ -51,10 +51,7 @@ void Line8(std::string_view text, float y, Colour c) { Text8(static_cast<float>(
 
 bool Affordable(const Command& c) { return State().score >= c.cost; }
 
-void Charge(const Command& c) {
-  State().score -= c.cost;
-  State().previous_score -= c.cost;
-}
+void Charge(const Command& c) { State().Charge(c.cost); }
 
 Prompt Refuse(const Command& c) {
   DrawContinueHint();
