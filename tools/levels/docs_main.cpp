@@ -275,7 +275,7 @@ std::string BeforeAfter(const std::string& path, const std::vector<LevelReport>&
       for (const Row& r : before)
         if (r.number >= b.first && r.number <= b.last && !(b.first >= 100 && ShapeFixed(r.number)) && r.*field >= 0)
           v.push_back(r.*field);
-      md << " " << Num(scale * Median(v), digits) << unit << " -> " << Num(scale * now(FiguresOf(reports, b, true)), digits)
+      md << " " << (v.empty() ? "?" : Num(scale * Median(v), digits) + unit) << " -> " << Num(scale * now(FiguresOf(reports, b, true)), digits)
          << unit << " |";
     }
     md << "\n";
@@ -283,7 +283,6 @@ std::string BeforeAfter(const std::string& path, const std::vector<LevelReport>&
   row("walkable floor cells", &Row::floor, [](const BandFigures& f) { return f.floor; }, 1, 1, "");
   row("pushes", &Row::pushes, [](const BandFigures& f) { return f.pushes; }, 1, 1, "");
   row("counterintuitive pushes", &Row::counter, [](const BandFigures& f) { return f.counterintuitive; }, 1, 1, "");
-  row("reveal depth", &Row::reveal, [](const BandFigures& f) { return f.reveal; }, 1, 1, "");
   row("untouched floor", &Row::dead_floor, [](const BandFigures& f) { return f.dead_floor; }, 0, 100, "%");
   row("human effort", &Row::human, [](const BandFigures& f) { return f.human; }, 0, 1, "");
   return md.str();
