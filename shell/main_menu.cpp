@@ -11,6 +11,7 @@
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
+#include "shell/menu_frame.h"
 #include "shell/question_mark.h"
 
 namespace qb {

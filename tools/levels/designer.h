@@ -1,0 +1,67 @@
+// The level designer of the hard half: lays out a skeleton of rooms,
+// corridors, parking bays and a goal area, then searches over its walls and
+// targets (the boxes follow from playing backwards) for a start whose
+// fewest-push solution is long and full of counterintuitive pushes, and last
+// prunes every floor cell the solution never touches and every wall notch
+// whose removal keeps the level as hard.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "tools/levels/designs.h"
+#include "tools/levels/puzzle.h"
+
+namespace qb::levels {
+
+// What the start must look like, so that the level set keeps its counts.
+struct StartFlags {
+  bool box_on_target = false;     // at least one box starts on a target (else none)
+  bool figure_on_target = false;  // the figure starts on a target (else not)
+  bool figure_on_edge = false;    // the figure starts on the board's edge (else not)
+  bool closed = false;            // the board's rim is wall all round (else some rim cell is not)
+};
+
+enum class Size { Compact, Medium, Large, Full };
+
+struct DesignerOptions {
+  int boxes = 6;
+  Size size = Size::Medium;
+  StartFlags flags;
+  std::size_t budget = 25000;         // positions per backwards search while climbing
+  std::size_t final_budget = 300000;  // ... for the final design
+  int climbs = 24;                    // mutations tried
+};
+
+// One finished level with its fewest-push solution and measures.
+struct Designed {
+  Puzzle puzzle;
+  std::string solution;
+  int pushes = 0;
+  int counterintuitive = 0;
+  int floor = 0;        // cells the figure can walk on (boxes counted as floor)
+  std::string skeleton; // the skeleton kind
+  std::string idea;     // one sentence read off the solution
+  double score = 0;
+};
+
+// A push that takes its box farther, by lone-box push distance over the walls,
+// from the cell the box ends the solution on. Counts them in a solution of p.
+int CountCounterintuitive(const Puzzle& p, const std::string& moves);
+
+// Designs one level from a seed; empty solution when no acceptable start was found.
+Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o);
+
+// The board's rows with walls drawn round the floor, exterior left as 0 (the
+// rim walled all round when closed).
+Puzzle Render(const Bits& floor, const Bits& targets, const Bits& boxes, int figure, bool closed);
+
+// The level with the walkable cells its solution never touches (by the figure
+// or a box) taken out: every dead niche, then the least connected of the rest
+// until at most keep_share of the floor is untouched; walls drawn afresh round
+// what is left. The solution still plays and still has the fewest pushes:
+// cells were only taken away.
+Puzzle Trim(const Puzzle& p, const std::string& solution, bool closed, double keep_share);
+
+}  // namespace qb::levels
