@@ -28,7 +28,7 @@ try {
     const page = await browser.newPage();
     await page.send('Emulation.setDeviceMetricsOverride',
       { width: d.width, height: d.height, deviceScaleFactor: d.ratio, mobile: d.touch });
-    await page.send('Emulation.setTouchEmulationEnabled', { enabled: d.touch, maxTouchPoints: d.touch ? 5 : 0 });
+    if (d.touch) await page.send('Emulation.setTouchEmulationEnabled', { enabled: true, maxTouchPoints: 5 });
     await page.send('Page.navigate', { url: server.url });
     for (let i = 0; i < 200 && !await page.eval('!!(window.qbPage && window.qbPage.firstFrame)'); ++i) await sleep(100);
     await sleep(1000);
