@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tools/levels/level_plan.h"
+#include "tools/levels/measures.h"
 #include "tools/levels/reverse.h"
 #include "tools/levels/solver.h"
 
@@ -48,16 +49,20 @@ LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, 
   const Exploration explored(q, b.explore);
   r.reachable = explored.positions();
   r.reachable_complete = explored.complete();
+  DeadTest dead;
+  if (explored.complete()) dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
   if (r.solution_ok) r.fatal_steps = explored.HiddenFatalSteps(moves);
   // Too many reachable positions: the positions a goal can be reached from, found
   // backwards from the goal, mark the dead ends as well (boxes as many as targets).
-  if (r.fatal_steps < 0 && r.solution_ok && q.boxes.count() == q.targets.count()) {
-    const PullSearch live = SearchPulls(q.walls, q.targets, b.pulls);
-    if (live.complete)
-      r.fatal_steps = CountFatalSteps(q, moves, [&](const Bits& boxes, int zone) {
-        return live.table.Find(boxes, zone) < 0;
-      });
+  PullSearch live;
+  if (!explored.complete() && r.solution_ok && q.boxes.count() == q.targets.count()) {
+    live = SearchPulls(q.walls, q.targets, b.pulls);
+    if (live.complete) {
+      dead = [&](const Bits& boxes, int zone) { return live.table.Find(boxes, zone) < 0; };
+      r.fatal_steps = CountFatalSteps(q, moves, dead);
+    }
   }
+  r.people = MeasureForPeople(q, moves, dead ? &dead : nullptr);
   return r;
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/levels/measures.h"
 #include "tools/levels/metrics.h"
 #include "tools/levels/puzzle.h"
 
@@ -39,6 +40,7 @@ struct LevelReport {
   BoardShape shape;
   double overlap = 0;            // the highest overlap with another level's board
   int overlap_with = 0;
+  PeopleMeasures people;         // what slows a person down, and the human model's effort
 
   double PerLine() const { return box_lines ? static_cast<double>(pushes) / box_lines : 0; }
   double FatalShare() const { return fatal_steps < 0 || pushes == 0 ? -1 : static_cast<double>(fatal_steps) / pushes; }
