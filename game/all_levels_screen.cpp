@@ -37,9 +37,7 @@ Screen ShowAllLevels() {
     const std::string key = AwaitKey();
     if (key == key::kStrClose) return CloseProgram();
     if (IsContinueKey(key)) {
-      auto& s = State();
-      s.level_running = 0;
-      s.score = s.steps = s.time = s.previous_score = 0;
+      State().ResetProgress();
       return Screen::MainMenu;
     }
   }
