@@ -182,8 +182,13 @@ TEST(Window, DrawingReachesTheWindow) {
     for (int y = 0; y < kSurfaceHeight; ++y)
       for (int x = 0; x < kSurfaceWidth; ++x) PutPixel(static_cast<float>(x), static_cast<float>(y), PatternColour(x, y, 0));
     SleepMs(300);
-    for (int y : changed)
+    // Row by row, 2 ms apart: each change comes within one display refresh of
+    // the frame the last one called for, and must still be shown when the game
+    // then draws nothing more.
+    for (int y : changed) {
       for (int x = 0; x < kSurfaceWidth; ++x) PutPixel(static_cast<float>(x), static_cast<float>(y), PatternColour(x, y, 1));
+      SleepMs(2);
+    }
     // A busy machine may take a moment to show it.
     for (int i = 0; i < 25 && shown != expected; ++i) {
       SleepMs(200);
