@@ -70,7 +70,7 @@ void ClearGaugeArea() {
 }
 
 Prompt ContinuePrompt() {
-  std::string key;
+  Key key;
   for (;;) {
     key = AwaitKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
@@ -87,7 +87,7 @@ Prompt PauseScreen() {
   auto& s = State();
   s.blink_counter = 0;
   s.blink_phase = 0;
-  std::string key;
+  Key key;
   for (;;) {
     key = PollKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};

@@ -87,11 +87,11 @@ Screen RunMainMenu() {
   Text8(static_cast<float>(CentreText8(status.size())), 458, 0xFF000000, status);
 
   for (;;) {
-    const std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (key == key::kStrDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
-    if (key == key::kStrUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
-    if (key == key::kStrEnter) {
+    const Key key = PollKey();
+    if (key == key::kClose) return CloseProgram();
+    if (key == key::kDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
+    if (key == key::kUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
+    if (key == key::kEnter) {
       SleepMs(500);
       switch (selection) {
         case 1: return NewGame();
@@ -101,7 +101,7 @@ Screen RunMainMenu() {
         default: return Screen::Exit;
       }
     }
-    if (key == key::kStrCtrlF12) return Screen::Credits;
+    if (key == key::kCtrlF12) return Screen::Credits;
     BlinkQuestionMark(kMenuBlinkPolls);
     SleepUntilBlink(kMenuBlinkPolls);
   }
