@@ -66,6 +66,8 @@ inline constexpr Band kBands[] = {{1, 20, "1-20"}, {21, 60, "21-60"}, {61, 99, "
 struct BandFigures {
   double pushes = 0, moves = 0, effort = 0, reachable = 0, fatal_share = 0, per_line = 0, ferry = 0,
          no_loop = 0;
+  // What slows a person down (medians): see measures.h and human.h.
+  double floor = 0, counterintuitive = 0, parts = 0, reveal = 0, dead_floor = 0, human = 0;
   int small_room_levels = 0;
 };
 // Medians (and shares) over a band; `targets_only` leaves out the levels whose shape is fixed.
@@ -78,6 +80,8 @@ struct TargetCheck {
   bool aim = false;  // reported, not required
 };
 std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports);
+
+double Median(std::vector<double> v);
 
 double RankCorrelation(const std::vector<double>& x, const std::vector<double>& y);
 
