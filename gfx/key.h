@@ -30,25 +30,17 @@ struct Key {
 };
 
 namespace key {
-inline constexpr Key kF1 = Key::Extended(0x3B);
-inline constexpr Key kF5 = Key::Extended(0x3F);
-inline constexpr Key kUp = Key::Extended(0x48);
-inline constexpr Key kDown = Key::Extended(0x50);
-inline constexpr Key kLeft = Key::Extended(0x4B);
-inline constexpr Key kRight = Key::Extended(0x4D);
+// Extended keys, by their PC keyboard numbers.
+inline constexpr Key kF1 = Key::Extended(0x3B), kF5 = Key::Extended(0x3F), kF12 = Key::Extended(0x86),
+                     kShiftF12 = Key::Extended(0x88), kCtrlF12 = Key::Extended(0x8A);
+inline constexpr Key kUp = Key::Extended(0x48), kDown = Key::Extended(0x50), kLeft = Key::Extended(0x4B),
+                     kRight = Key::Extended(0x4D);
+inline constexpr Key kCtrlUp = Key::Extended(0x8D), kCtrlDown = Key::Extended(0x91),
+                     kCtrlLeft = Key::Extended(0x73), kCtrlRight = Key::Extended(0x74);
 inline constexpr Key kClose = Key::Extended(0x6B);  // "k": the window's close request
-inline constexpr Key kF12 = Key::Extended(0x86);
-inline constexpr Key kShiftF12 = Key::Extended(0x88);
-inline constexpr Key kCtrlF12 = Key::Extended(0x8A);
-inline constexpr Key kCtrlUp = Key::Extended(0x8D);
-inline constexpr Key kCtrlDown = Key::Extended(0x91);
-inline constexpr Key kCtrlLeft = Key::Extended(0x73);
-inline constexpr Key kCtrlRight = Key::Extended(0x74);
-inline constexpr Key kEnter = Key::Typed('\r');
-inline constexpr Key kSpace = Key::Typed(' ');
-inline constexpr Key kBackspace = Key::Typed('\b');
-inline constexpr Key kEscape = Key::Typed(0x1B);
-inline constexpr Key kPlus = Key::Typed('+');
+// Typed keys the game acts on.
+inline constexpr Key kEnter = Key::Typed('\r'), kSpace = Key::Typed(' '), kBackspace = Key::Typed('\b'),
+                     kEscape = Key::Typed(0x1B), kPlus = Key::Typed('+');
 }  // namespace key
 
 }  // namespace qb
