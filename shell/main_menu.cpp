@@ -38,6 +38,9 @@ constexpr std::array<Entry, 5> kEntries = {{
     {"QUIT", 305, kDarkBlue},
 }};
 
+// Enter holds the menu half a second before the chosen entry opens.
+constexpr int kChosenMs = 500;
+
 // The question mark toggles after this many polls of the menu.
 constexpr float kMenuBlinkPolls = 478;
 
@@ -92,7 +95,7 @@ Screen RunMainMenu() {
     if (key == key::kDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
     if (key == key::kUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
     if (key == key::kEnter) {
-      SleepMs(500);
+      SleepMs(kChosenMs);
       switch (selection) {
         case 1: return NewGame();
         case 2: return Screen::Password;
