@@ -403,11 +403,19 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
   for (int b = 1; b < n; ++b)
     if (wrong[b] > wrong[worst]) worst = b;
   for (int b = 0; b < n; ++b)
-    if (p.targets.test(start[b]) && fin[b] != start[b] && first_push[b] <= 2)
-      return head + "; the box standing on the goal at " + Cell(start[b]) + " must leave it first";
+    if (p.targets.test(start[b]) && fin[b] != start[b] && first_push[b] <= 2) {
+      // checked: with that box fixed on its goal the level has no solution
+      Puzzle fixed = p;
+      fixed.boxes.reset(start[b]);
+      fixed.targets.reset(start[b]);
+      fixed.walls.set(start[b]);
+      const SolveResult r = Solve(fixed, 300000);
+      if (!r.found && r.proven)
+        return head + "; the box standing on the goal at " + Cell(start[b]) + " must leave it first";
+    }
   if (wrong[worst] >= 3)
-    return head + "; the box at " + Cell(start[worst]) + " must first go " + std::to_string(wrong[worst]) +
-           " pushes the wrong way";
+    return head + "; the fewest pushes send the box at " + Cell(start[worst]) + " " + std::to_string(wrong[worst]) +
+           " pushes the wrong way before it goes home";
   return head;
 }
 
