@@ -244,6 +244,7 @@ struct Push {
 };
 
 struct Eval {
+  std::size_t spent = 0;  // positions the search took
   double score = -1;
   Bits boxes;
   int figure = -1;
@@ -305,6 +306,7 @@ Eval Evaluate(const Bits& floor, const Bits& targets, const DesignerOptions& o, 
   const Bits walls = ~floor;
   const PullSearch s = SearchPulls(walls, targets, budget);
   const auto& nodes = s.nodes();
+  best.spent = nodes.size();
   if (nodes.size() < 2) return best;
   const Distances dist(walls, targets);
   const int deepest = nodes.back().depth;
@@ -496,7 +498,8 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
   Eval cur = Evaluate(floor, targets, o, budget, rng);
   const auto [fmin, fmax] = FloorRange(o.size);
   // climb: grow or cut the floor, move a target
-  for (int it = 0; it < o.climbs; ++it) {
+  std::size_t spent = cur.spent;
+  for (int it = 0; it < o.climbs && spent < o.climb_positions; ++it) {
     Bits f = floor, t = targets;
     const int kind = rng.Below(10);
     if (kind < 4) {
@@ -528,6 +531,7 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
     const int n = f.count();
     if (n < fmin || n > fmax || (!o.flags.closed && !RimOpen(f))) continue;
     Eval e = Evaluate(f, t, o, budget, rng);
+    spent += e.spent;
     if (e.score >= cur.score && e.score > 0) {
       floor = f;
       targets = t;

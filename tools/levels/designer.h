@@ -29,9 +29,10 @@ struct DesignerOptions {
   int boxes = 6;
   Size size = Size::Medium;
   StartFlags flags;
-  std::size_t budget = 25000;         // positions per backwards search while climbing
+  std::size_t budget = 40000;         // positions per backwards search while climbing
   std::size_t final_budget = 300000;  // ... for the final design
-  int climbs = 24;                    // mutations tried
+  int climbs = 200;                   // mutations tried at most
+  std::size_t climb_positions = 2500000;  // ... while their searches took no more positions
 };
 
 // One finished level with its fewest-push solution and measures.
