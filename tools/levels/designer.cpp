@@ -365,7 +365,22 @@ std::string Cell(int i) { return "(" + std::to_string(i % kW + 1) + ", " + std::
 // One sentence on what the solution asks: the goal area's kind and the box that
 // goes the wrong way longest, or the box that has to leave its target.
 std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes) {
+  std::string head;
+  if (sk.kind == "goal corridor")
+    head = "the dead-end goal corridor fills from its far end, so the boxes must come in the right order";
+  else if (sk.kind == "two goal rooms")
+    head = "two goal rooms, and the boxes must cross between them in the right order";
+  else
+    head = "the goal room fills from the back, one box at a time";
   Puzzle p = d.puzzle;
+  p.boxes = start_boxes;
+  return DescribeSolution(p, d.solution, head);
+}
+
+}  // namespace
+
+std::string DescribeSolution(const Puzzle& p, const std::string& solution, const std::string& head) {
+  const Bits start_boxes = p.boxes;
   const Distances dist(p.walls, p.targets);
   std::array<int, kCells> id;
   id.fill(-1);
@@ -378,7 +393,7 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
   std::vector<Push> pushes;
   std::vector<int> who;
   Puzzle q = p;
-  for (char ch : d.solution) {
+  for (char ch : solution) {
     const Bits before = q.boxes;
     Replay(q, std::string(1, ch));
     if (ch >= 'a') continue;
@@ -394,13 +409,6 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
     if (first_push[b] < 0) first_push[b] = static_cast<int>(k);
     if (dist.At(fin[b], pushes[k].to) > dist.At(fin[b], pushes[k].from)) ++wrong[b];
   }
-  std::string head;
-  if (sk.kind == "goal corridor")
-    head = "the dead-end goal corridor fills from its far end, so the boxes must come in the right order";
-  else if (sk.kind == "two goal rooms")
-    head = "two goal rooms, and the boxes must cross between them in the right order";
-  else
-    head = "the goal room fills from the back, one box at a time";
   int worst = 0;
   for (int b = 1; b < n; ++b)
     if (wrong[b] > wrong[worst]) worst = b;
@@ -421,7 +429,6 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
   return head;
 }
 
-}  // namespace
 
 int CountCounterintuitive(const Puzzle& p, const std::string& moves) {
   Puzzle q = p;

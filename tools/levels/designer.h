@@ -51,6 +51,11 @@ struct Designed {
 // from the cell the box ends the solution on. Counts them in a solution of p.
 int CountCounterintuitive(const Puzzle& p, const std::string& moves);
 
+// `head`, then what the fewest-push solution asks of one box: that it leave the
+// goal it starts on (said only where the solver proves the level unsolvable with
+// that box fixed there), or the most pushes it makes the wrong way.
+std::string DescribeSolution(const Puzzle& p, const std::string& solution, const std::string& head);
+
 // Designs one level from a seed; empty solution when no acceptable start was found.
 Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o);
 

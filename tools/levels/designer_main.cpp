@@ -158,7 +158,7 @@ int Place(const std::string& levels_path, const std::string& sol_path, const std
       Entry e;
       e.head = "kept level " + std::to_string(n);
       e.flags = FlagsOf(levels[n]);
-      e.idea = ideas.count(n) ? ideas[n] : "";
+      e.idea = ideas.count(n) ? ideas[n] : DescribeSolution(levels[n], solutions[n], "one crowded hall");
       e.solution = solutions[n];
       e.puzzle = levels[n];
       e.ci = CountCounterintuitive(e.puzzle, e.solution);
