@@ -18,9 +18,7 @@ bool IsContinueKey(std::string_view key) {
 }
 
 Screen MenuReturn() {
-  auto& s = State();
-  s.level_running = 0;
-  s.score = s.steps = s.time = s.previous_score = 0;
+  State().ResetProgress();
   SleepMs(kMenuReturnMs);
   return Screen::MainMenu;
 }

@@ -6,7 +6,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace qb {
 
@@ -22,8 +21,6 @@ enum class Screen : std::uint8_t {
   Exit,  // end the program (any wait before it is already done)
 };
 
-std::string_view ScreenName(Screen s);
-
 Screen RunMainMenu();       // shell/main_menu.cpp
 Screen ShowInstructions();  // shell/info_screens.cpp
 Screen ShowAbout();
@@ -31,6 +28,6 @@ Screen ShowCredits();
 Screen PlayLevel();         // game/play_screen.cpp
 Screen CompleteLevel();     // game/completion.cpp
 Screen EnterPassword();     // game/password_screen.cpp
-Screen ShowAllLevels();     // game/interludes.cpp
+Screen ShowAllLevels();     // game/all_levels_screen.cpp
 
 }  // namespace qb

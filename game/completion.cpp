@@ -43,9 +43,8 @@ Screen CompleteLevel() {
   SleepMs(350);
   const double step_bonus = StepBonus(s.steps);
   const double time_bonus = TimeBonus(s.time);
-  s.steps = static_cast<float>(step_bonus);
-  s.time = static_cast<float>(time_bonus);
-  s.score = static_cast<float>(NewScore(s.previous_score, step_bonus, time_bonus));
+  s.FinishLevel(static_cast<float>(step_bonus), static_cast<float>(time_bonus),
+                static_cast<float>(NewScore(s.previous_score, step_bonus, time_bonus)));
   if (s.level == 200) {
     SleepMs(500);
     return Screen::AllLevels;

@@ -32,12 +32,6 @@ constexpr Colour kDialogInk = 0xFF010102;
 // The pause cup changes after this many polls.
 constexpr float kCupBlinkPolls = 468;
 
-// The hint line on the status bar, centred.
-void HintLine(int x1, int x2, std::string_view text) {
-  VerticalRun(x1, x2, 452, 467, kStatusFill);
-  Text8(static_cast<float>(CentreText8(text.size())), 458, kBlack, text);
-}
-
 void RedrawAfterDialog(bool animate) {
   RepaintBoardArea();
   if (animate)
@@ -52,7 +46,12 @@ void RedrawAfterDialog(bool animate) {
 
 void DrawDialogBox() { DrawFramedPanel(kDialogBox); }
 
-void DrawContinueHint() { HintLine(5, 645, "For continue press key SPACE or BACKSPACE or ESC"); }
+void DrawStatusHint(std::string_view text) {
+  VerticalRun(5, 645, 452, 467, kStatusFill);
+  Text8(static_cast<float>(CentreText8(text.size())), 458, kBlack, text);
+}
+
+void DrawContinueHint() { DrawStatusHint("For continue press key SPACE or BACKSPACE or ESC"); }
 
 void DrawNoticeBox(std::string_view text, float x, Colour colour) {
   DrawFramedPanel(kNoticeBox);
@@ -153,35 +152,6 @@ Prompt Level100Notice() {
   const std::string_view luck = "Good Luck!";
   Text8(static_cast<float>(CentreText8(luck.size())), 270, kDialogInk, luck);
   return ContinuePrompt();
-}
-
-Screen ShowAllLevels() {
-  SetWindowTitle("You won!! Congratulations!");
-  VerticalRun(5, 645, 5, 445, kBoardColour);
-  HintLine(5, 645, "For return to menu press key SPACE or BACKSPACE or ESC");
-  DrawDialogBox();
-  auto line8 = [](std::string_view text, float y) {
-    Text8(static_cast<float>(CentreText8(text.size())), y, kDialogInk, text);
-  };
-  auto line7 = [](std::string_view text, float y) {
-    Text7(static_cast<float>(CentreText7(text.size())), y, kDialogInk, text);
-  };
-  line8("YOU COMPLETED ALL THE LEVELS !!", 105);
-  line8("CONGRATULATIONS !", 150);
-  line7("Final score", 195);
-  line8(std::to_string(static_cast<long>(State().score)), 213);
-  line7("perfect intellectual performance !", 257);
-  DrawPictureAt(PicHearts, 300, 281);
-  for (;;) {
-    const std::string key = AwaitKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (IsContinueKey(key)) {
-      auto& s = State();
-      s.level_running = 0;
-      s.score = s.steps = s.time = s.previous_score = 0;
-      return Screen::MainMenu;
-    }
-  }
 }
 
 }  // namespace qb

@@ -1,6 +1,6 @@
 // The short screens that open over the play screen and the screens between
 // levels: dialog elements, the continue prompt, pause, the take-back redraw,
-// the level card, the level-100 notice, the all-levels screen.
+// the level card, the level-100 notice.
 #pragma once
 
 #include <string_view>
@@ -12,6 +12,7 @@ namespace qb {
 
 // Dialog elements.
 void DrawDialogBox();      // with its inner fill
+void DrawStatusHint(std::string_view text);  // centred on the status bar, x 5..645 cleared
 void DrawContinueHint();   // "For continue press key ..." on the status bar
 void DrawNoticeBox(std::string_view text, float x, Colour colour);
 void RepaintBoardArea();   // x 3..645, y 5..445 in the board colour

@@ -47,14 +47,13 @@ std::string Number(float v) { return std::to_string(static_cast<long>(v)); }
 void Line7(std::string_view text, int (*centre)(std::size_t), float y, Colour c) {
   Text7(static_cast<float>(centre(text.size())), y, c, text);
 }
-void Line8(std::string_view text, float y, Colour c) { Text8(static_cast<float>(CentreText8(text.size())), y, c, text); }
+void Line8(std::string_view text, float y, Colour c) {
+  Text8(static_cast<float>(CentreText8(text.size())), y, c, text);
+}
 
 bool Affordable(const Command& c) { return State().score >= c.cost; }
 
-void Charge(const Command& c) {
-  State().score -= c.cost;
-  State().previous_score -= c.cost;
-}
+void Charge(const Command& c) { State().Charge(c.cost); }
 
 Prompt Refuse(const Command& c) {
   DrawContinueHint();

@@ -63,10 +63,8 @@ Screen EnterPassword() {
     } else if (key == key::kStrEnter) {
       auto& s = State();
       if (const auto start = ReadPassword(input)) {
-        s.score = s.previous_score = static_cast<float>(start->score);
-        s.level = static_cast<std::uint8_t>(start->level);
+        s.EnterLevel(start->level, static_cast<float>(start->score));
         SleepMs(kAcceptedMs);
-        s.appearance = 1;
         return Screen::Play;
       }
       DrawFramedPanel(kPasswordBox);

@@ -44,7 +44,7 @@ Screen LevelEntryWait() {
 Screen RestartLevel() {
   auto& s = State();
   s.level_running = 1;
-  s.steps = s.time = 0;
+  s.BeginPlay();
   SleepMs(kRestartDelayMs);
   s.appearance = 0;
   DrawNoticeBox("restart", 294, kNoticeInk);
@@ -53,9 +53,7 @@ Screen RestartLevel() {
 }
 
 Screen ReturnToMenu() {
-  auto& s = State();
-  s.level_running = 0;
-  s.score = s.steps = s.time = s.previous_score = 0;
+  State().ResetProgress();
   DrawNoticeBox("return to menu", 266, kNoticeInk);
   SleepMs(kNoticeMs);
   return Screen::MainMenu;
@@ -66,7 +64,7 @@ Screen PlayProper() {
   Board& b = TheBoard();
   FindFigure(b);
   FillGauges(kPlayFillInset);
-  s.steps = s.time = 0;
+  s.BeginPlay();
   for (;;) {
     std::string key = PollKey();
     if (key == key::kStrClose) return CloseProgram();

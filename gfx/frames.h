@@ -1,6 +1,6 @@
-// The frames every screen shares: the game frame with the side bar and its
-// command legend, and the panel style of every box drawn over the board
-// (fill, double outline, drop shadow to the lower right).
+// What the frames of every screen are made of: runs of vertical lines, box
+// outlines, the common colours, and the panel style of every box drawn over
+// the board (fill, double outline, drop shadow to the lower right).
 #pragma once
 
 #include <optional>
@@ -11,6 +11,8 @@ namespace qb {
 
 // Paints the rectangle x1..x2, y1..y2 as one-pixel vertical lines, left to right.
 void VerticalRun(int x1, int x2, int y1, int y2, Colour colour);
+// The one-pixel outline of the rectangle x1..x2, y1..y2.
+void OutlineBox(int x1, int y1, int x2, int y2, Colour c);
 
 inline constexpr Colour kShadowColour = 0xFF3B3B3B;
 inline constexpr Colour kBoardColour = 0xFF00BEBE;
@@ -41,9 +43,5 @@ namespace panels {
 inline constexpr Colour kRed = 0xFFBB0001, kBlue = 0xFF0001BB, kYellow = 0xFFBBBB01, kGreen = 0xFF00BB01;
 inline constexpr Colour kLightGrey = 0xFFC8C8C8, kPaleYellow = 0xFFC5C501, kOlive = 0xFFA7A700;
 }  // namespace panels
-
-// The whole frame as the main menu draws it: board frame, side bar with its
-// legend and gauge labels, the empty board area and the status bar.
-void DrawGameFrame();
 
 }  // namespace qb

@@ -15,8 +15,6 @@ namespace qb {
 
 namespace {
 
-constexpr Colour kMenuBox = 0xFFBBBB01;
-
 // A picture as runs of pixels next to each other on one row: drawn at a
 // whole-pixel position that keeps it on the surface, each run is one store of
 // a row span.
@@ -209,11 +207,6 @@ void PicMosaic7() { Draw(Mosaic(7)); }
 void PicMosaic8() { Draw(Mosaic(8)); }
 void PicMosaic9() { Draw(Mosaic(9)); }
 void PicQuestionB() { Draw(QuestionB()); }
-
-void ErasePointer() {
-  const Pen pen = ThePen();
-  for (int i = 0; i <= 18; ++i) DrawLine(pen.x, pen.y + i, pen.x + 25, pen.y + i, kMenuBox);
-}
 
 std::span<const PictureEntry> AllPictures() {
   using stored::kPictures;

@@ -64,10 +64,6 @@ void PicScreenshotPlay();
 // Sets the pen to (x, y) and draws the picture there.
 void DrawPictureAt(void (*picture)(), float x, float y);
 
-// Paints over the menu pointer: 19 lines of 26 pixels in the menu-box colour
-// from the pen position, one column and one row more than PicPointer covers.
-void ErasePointer();
-
 // Every picture with the pixels it draws (its name among them) and its
 // drawing operation, for the tests and tools that go through them all.
 struct PictureEntry {

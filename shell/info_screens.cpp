@@ -2,6 +2,7 @@
 // and waits for Space, Backspace or Escape to go back to the menu.
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -123,7 +124,9 @@ constexpr CostLine kCostLines[] = {
     {kTakeBackCost, "  -500 points: take move back"},
     {kSaveCost, "  -200 points: SAVE position"},
 };
-static_assert(std::ranges::all_of(kCostLines, [](const CostLine& l) { return CostWrittenIn(l.text) == l.cost; }));
+// (std::all_of over begin and end: the web build's library has no ranges::all_of.)
+static_assert(std::all_of(std::begin(kCostLines), std::end(kCostLines),
+                          [](const CostLine& l) { return CostWrittenIn(l.text) == l.cost; }));
 
 void DrawScoreLegend() {
   Text8(226, 348, kInk, "99000");

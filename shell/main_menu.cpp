@@ -11,6 +11,7 @@
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "gfx/text.h"
+#include "shell/menu_frame.h"
 #include "shell/question_mark.h"
 
 namespace qb {
@@ -68,16 +69,9 @@ void MovePointer(int& selection, int to) {
   PicPointer();
 }
 
-Screen StartNewGame() {
-  auto& s = State();
-  s.level = 1;
-  s.steps = s.time = s.previous_score = 0;
-  // Every way back to the menu has cleared these already; a new game must
-  // open with the level card at score 0 whatever came before.
-  s.score = 0;
-  s.level_running = 0;
+Screen NewGame() {
+  State().StartNewGame();
   ClearGaugeArea();
-  s.appearance = 1;
   return Screen::Play;
 }
 
@@ -100,7 +94,7 @@ Screen RunMainMenu() {
     if (key == key::kStrEnter) {
       SleepMs(500);
       switch (selection) {
-        case 1: return StartNewGame();
+        case 1: return NewGame();
         case 2: return Screen::Password;
         case 3: return Screen::Instructions;
         case 4: return Screen::About;

@@ -13,11 +13,7 @@ void RunGame(const StartOptions& options) {
   FillCatalogue();
   Screen first = Screen::MainMenu;
   if (options.level) {
-    auto& s = State();
-    s.level = static_cast<std::uint8_t>(*options.level);
-    s.score = s.previous_score = options.score;
-    s.appearance = 1;
-    s.level_running = 0;
+    State().EnterLevel(*options.level, options.score);
     first = Screen::Play;
   }
   RunScreenLoop(first, options.run);

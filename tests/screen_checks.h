@@ -142,9 +142,11 @@ inline void PaintGauges(int step_left, int step_right, int time_left, int time_r
   }
 }
 
-// The status bar's band (x 5..645, y 452..467) with one centred hint line.
+// The status bar's band (x 2..648, y 452..467) with one centred hint line:
+// its light outline, its fill, the text.
 inline void PaintHintLine(std::string_view text) {
-  FillBox(5, 452, 645, 467, 0xFF96969D);
+  FillBox(2, 452, 648, 467, 0xFFC8C8C8);
+  FillBox(3, 452, 647, 467, 0xFF96969D);
   Text8(static_cast<float>(CentreText8(text.size())), 458, 0xFF000000, text);
 }
 inline constexpr std::string_view kContinueHint = "For continue press key SPACE or BACKSPACE or ESC";

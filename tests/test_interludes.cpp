@@ -132,7 +132,12 @@ TEST_F(InterludeTest, PauseShowsItsBoxAndACupThatSteamsEvery468Passes) {
   EXPECT_FALSE(pause_box());
   Play(1, 0, true, {'p'}, kPlayStarts, 0, 633);
   EXPECT_TRUE(pause_box());
-  EXPECT_TRUE(ShowsExactly(5, 452, 645, 467, [] { PaintHintLine(testing::kContinueHint); }));
+  // Its large shadow: the right strip from row 74 down, the bottom strip from column 157 on.
+  EXPECT_NE(GetPixel(520, 73), kShadowColour);
+  EXPECT_EQ(GetPixel(520, 74), kShadowColour);
+  EXPECT_NE(GetPixel(156, 370), kShadowColour);
+  EXPECT_EQ(GetPixel(157, 370), kShadowColour);
+  EXPECT_TRUE(ShowsExactly(2, 452, 648, 467, [] { PaintHintLine(testing::kContinueHint); }));
 
   const Sample cups[] = {{633, "A"}, {1568, "A"}, {1569, "B"}, {2036, "B"}, {2037, "A"}, {2504, "A"}, {2505, "B"}};
   for (const Sample& s : cups) {
@@ -168,7 +173,7 @@ TEST_F(InterludeTest, LevelHundredAloneShowsTheHellishNoticeBeforeItsCard) {
     DrawPictureAt(PicDevil, 307, 203);
     Text8(282, 270, kDialogInk, "Good Luck!");
   }));
-  EXPECT_TRUE(ShowsExactly(5, 452, 645, 467, [] { PaintHintLine(testing::kContinueHint); }));
+  EXPECT_TRUE(ShowsExactly(2, 452, 648, 467, [] { PaintHintLine(testing::kContinueHint); }));
   EXPECT_NE(GetPixel(240, 70), panels::kRed) << "no level card yet";
 
   // Space closes it: the board comes back and the figure appears again, then
@@ -213,8 +218,11 @@ TEST_F(AllLevelsTest, ShowsTheFinalScoreOverAClearedBoard) {
     Text7(203, 257, kDialogInk, "perfect intellectual performance !");
     DrawPictureAt(PicHearts, 300, 281);
   }));
-  EXPECT_TRUE(ShowsExactly(5, 452, 645, 467,
-                           [] { PaintHintLine("For return to menu press key SPACE or BACKSPACE or ESC"); }));
+  EXPECT_TRUE(ShowsExactly(2, 452, 648, 467, [] {
+    PaintHintLine("For return to menu press key SPACE or BACKSPACE or ESC");
+    FillBox(2, 452, 4, 467, 0);  // no status bar on the cleared screen, only the hint's band
+    FillBox(646, 452, 648, 467, 0);
+  }));
   // The board background alone is painted, x 5..645 and y 5..445.
   EXPECT_EQ(CountColour(kBoardColour, 5, 5, 137, 445), 133 * 441);
   EXPECT_EQ(CountColour(kBoardColour, 532, 5, 645, 445), 114 * 441);

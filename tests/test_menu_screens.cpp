@@ -6,6 +6,7 @@
 #include "gfx/frames.h"
 #include "screen_checks.h"
 #include "flow/screens.h"
+#include "shell/screen_loop.h"
 
 namespace qb {
 namespace {

@@ -79,7 +79,7 @@ TEST_F(ChargeDialogTest, RefusalsNameTheCommandAndTheScore) {
       Text8(static_cast<float>(CentreText8(score.size())), 238, kInk, score);
       Text7(292, 280, kInk, "Try more!");
     }));
-    EXPECT_TRUE(ShowsExactly(5, 452, 645, 467, [] { testing::PaintHintLine(testing::kContinueHint); }));
+    EXPECT_TRUE(ShowsExactly(2, 452, 648, 467, [] { testing::PaintHintLine(testing::kContinueHint); }));
   }
 }
 
@@ -120,7 +120,7 @@ TEST_F(ChargeDialogTest, AcceptancesShowTheOldScoreTheChargeAndTheNewScore) {
         Text8(234, 458, 0xFF000000, "get ready for take off");
       }));
     } else {
-      EXPECT_TRUE(ShowsExactly(5, 452, 645, 467, [] { testing::PaintHintLine(testing::kContinueHint); }));
+      EXPECT_TRUE(ShowsExactly(2, 452, 648, 467, [] { testing::PaintHintLine(testing::kContinueHint); }));
     }
   }
 }

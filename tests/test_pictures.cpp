@@ -10,6 +10,7 @@
 #include "gfx/pen.h"
 #include "gfx/pictures.h"
 #include "headless_fixture.h"
+#include "shell/menu_frame.h"
 
 namespace qb {
 namespace {

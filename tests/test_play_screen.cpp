@@ -11,6 +11,7 @@
 #include "game/board_view.h"
 #include "game/gauges.h"
 #include "gfx/frames.h"
+#include "shell/menu_frame.h"
 #include "gfx/text.h"
 #include "screen_checks.h"
 

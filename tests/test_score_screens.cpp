@@ -69,8 +69,10 @@ class CompletionTest : public testing::ScreenTest {
 TEST_F(CompletionTest, ShowsBonusesNewScoreAndThePasswordThenSpaceGoesOn) {
   EXPECT_EQ(Complete(5, 1000, {}, 1500), std::nullopt);
   auto& s = State();
-  EXPECT_EQ(s.steps, 54961);
-  EXPECT_EQ(s.time, 3125);
+  EXPECT_EQ(s.step_bonus, 54961);
+  EXPECT_EQ(s.time_bonus, 3125);
+  EXPECT_EQ(s.steps, 11);  // the counts stay counts
+  EXPECT_EQ(s.time, 1000);
   EXPECT_EQ(s.score, 59086);
   EXPECT_EQ(s.previous_score, 59086);
   EXPECT_EQ(s.level, 6);

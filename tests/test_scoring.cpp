@@ -8,9 +8,11 @@ namespace qb {
 namespace {
 
 TEST(Bonuses, FollowTheirFormulas) {
-  const std::pair<double, double> steps[] = {{11, 54961}, {40, 15173}, {100, 6098}, {10, 1525}, {1, 1525}, {0, 1525}};
+  const std::pair<double, double> steps[] = {{11, 54961}, {18, 33627}, {40, 15173}, {100, 6098},
+                                             {10, 1525},  {1, 1525},    {0, 1525}};
   for (auto [s, bonus] : steps) EXPECT_EQ(StepBonus(s), bonus) << s << " steps";
-  const std::pair<double, double> times[] = {{1000, 3125}, {6000, 527}, {30000, 108}, {10, 3125}, {0, 3125}};
+  const std::pair<double, double> times[] = {{1000, 3125}, {6000, 527}, {30000, 108}, {11, 282052},
+                                             {12, 258557}, {10, 3125}, {0, 3125}};
   for (auto [t, bonus] : times) EXPECT_EQ(TimeBonus(t), bonus) << t << " passes";
 }
 

@@ -1,6 +1,8 @@
 // The screens that show the same picture every time, pixel for pixel against
 // their pictures in tests/data/screens/: the main menu (before its question
-// mark first blinks) and the instructions, about and credits screens, each
+// mark first blinks), the instructions, about and credits screens, and level 1
+// in play once its gauges are filled (the playfield's frame, the board with
+// cells in its last row and column, the status bar, the side bar), each
 // entered on a cleared surface. After an intended change of one of them, look
 // at the new picture and write it with
 //   QB_UPDATE_SCREENS=1 build/test/quizzlebox_tests --gtest_filter='ScreenPictures.*'
@@ -17,7 +19,7 @@
 namespace qb {
 namespace {
 
-using ScreenPictures = testing::ScreenTest;
+using ScreenPictures = testing::PlayTest;  // the level names filled in for play
 
 tools::Image Surface() {
   tools::Image image{kSurfaceWidth, kSurfaceHeight, {}};
@@ -27,17 +29,24 @@ tools::Image Surface() {
 }
 
 TEST_F(ScreenPictures, StaticScreensShowTheirPictures) {
-  const std::pair<Screen, const char*> screens[] = {
+  struct Case {
+    Screen screen;
+    const char* name;
+    bool running = false;  // play proper at once, shown when the gauges are filled
+  };
+  const Case screens[] = {
       {Screen::MainMenu, "main_menu"},
       {Screen::Instructions, "instructions"},
       {Screen::About, "about"},
       {Screen::Credits, "credits"},
+      {Screen::Play, "play_level_1", true},
   };
   const bool update = std::getenv("QB_UPDATE_SCREENS") != nullptr;
-  for (const auto& [screen, name] : screens) {
+  for (const auto& [screen, name, running] : screens) {
     SCOPED_TRACE(name);
     State() = GameState{};
-    Enter(screen, {}, 100);
+    State().level_running = running ? 1 : 0;
+    Enter(screen, {}, running ? testing::kGaugeFillMs + 100 : 100);
     const tools::Image shown = Surface();
     const std::string path = std::string(QB_SOURCE_DIR) + "/tests/data/screens/" + name + ".png";
     if (update) {

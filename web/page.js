@@ -1,5 +1,5 @@
-// The page around the game's canvas: fitting the picture to the window by
-// whole factors, full screen, focus, touch controls and the end note. The
+// The page around the game's canvas: fitting the picture to the window,
+// full screen, focus, touch controls and the end note. The
 // game itself (quizzlebox.js) reads the keyboard and draws onto the canvas.
 (function () {
 'use strict';
@@ -43,7 +43,7 @@ const Module = {
 window.Module = Module;
 window.qbPage = pageTimes;
 
-// ---- the picture: as large as whole factors of device pixels allow ----
+// ---- the picture: as large as the window allows, crisp ----
 
 const help = document.getElementById('help');
 const touchKeys = document.getElementById('touch-keys');
@@ -53,12 +53,18 @@ function fit() {
   const full = document.fullscreenElement === game;
   const roomWidth = full ? game.clientWidth : document.documentElement.clientWidth;
   const roomHeight = (full ? game.clientHeight : window.innerHeight) - (touchKeys.hidden ? 0 : touchKeys.offsetHeight);
-  const factor = Math.floor(Math.min(roomWidth * dpr / WIDTH, roomHeight * dpr / HEIGHT));
+  const fitting = Math.min(roomWidth / WIDTH, roomHeight / HEIGHT);
+  const factor = Math.floor(fitting * dpr);
   // Whole factors of device pixels keep every picture pixel crisp and the
-  // same size (an upright phone shows the picture small, one on its side
-  // twice as large). Only a screen without room for even one device pixel
-  // per picture pixel gets the picture shrunk to fit.
-  const scale = factor >= 1 ? factor / dpr : Math.min(roomWidth / WIDTH, roomHeight / HEIGHT);
+  // same size. On a touch screen (the touch keys show), where the largest
+  // whole factor would leave more than a quarter of the room empty (an
+  // upright phone: 59 % of the width), the picture fills the room instead,
+  // still sampled nearest-neighbour (the canvas is pixelated), so it is never
+  // blurred; so does a screen without room for a device pixel per picture
+  // pixel.
+  let scale = factor / dpr;
+  if (factor < 1 || (!touchKeys.hidden && factor < 0.75 * fitting * dpr))
+    scale = Math.floor(WIDTH * fitting * dpr) / dpr / WIDTH;
   const height = HEIGHT * scale;
   canvas.style.width = WIDTH * scale + 'px';
   canvas.style.height = height + 'px';
@@ -104,6 +110,10 @@ function press(key) {
   window.dispatchEvent(new KeyboardEvent('keyup', { key: key, code: code, bubbles: true, cancelable: true }));
 }
 
+function currentScreen() {
+  return Module._qb_screen ? Module.UTF8ToString(Module._qb_screen()) : '';
+}
+
 const digitKeys = document.getElementById('digit-keys');
 function showTouchKeys() {
   if (!touchKeys.hidden) return;
@@ -113,14 +123,12 @@ function showTouchKeys() {
 }
 if (window.matchMedia && window.matchMedia('(pointer: coarse)').matches) showTouchKeys();
 
-// The digits are offered while the password screen is open.
+// The digits are offered while the password screen is open; their row keeps
+// its room while hidden, so the picture never changes size for it.
 function updateTouchKeys() {
   if (touchKeys.hidden || !Module._qb_screen) return;
-  const wanted = Module.UTF8ToString(Module._qb_screen()) !== 'password';
-  if (digitKeys.hidden !== wanted) {
-    digitKeys.hidden = wanted;
-    fit();
-  }
+  const wanted = currentScreen() !== 'password';
+  if (digitKeys.hidden !== wanted) digitKeys.hidden = wanted;
 }
 
 for (const button of touchKeys.querySelectorAll('button')) {
@@ -130,31 +138,71 @@ for (const button of touchKeys.querySelectorAll('button')) {
   });
 }
 
-// One step per stretch of this many CSS pixels along the swipe, so that a
-// long swipe walks several cells.
-const STEP_PX = 36;
+// The key caps the side bar draws (their top rows; each label lies under its
+// cap) and the keys they stand for. A tap there is that key.
+const SIDE_BAR = { left: 652, right: 693 };
+const SIDE_KEYS = [[20, 'F1'], [68, 'F5'], [116, 'p'], [164, '+'], [212, 'b'], [260, 'l'], [308, 's']];
+function sideBarKey(clientX, clientY) {
+  if (currentScreen() === 'password') return null;  // it would type the letters
+  const r = canvas.getBoundingClientRect();
+  const x = (clientX - r.left) * WIDTH / r.width, y = (clientY - r.top) * HEIGHT / r.height;
+  if (x < SIDE_BAR.left || x > SIDE_BAR.right) return null;
+  for (const [top, key] of SIDE_KEYS) if (y >= top - 6 && y < top + 42) return key;
+  return null;
+}
+
+// A swipe is one step, in the direction the finger went from where it
+// touched; held there, it repeats as a held arrow key does. Going back near
+// the start stops the repeat, and turning to another direction steps that way.
+const STEP_PX = 24;
+const REPEAT_AFTER_MS = 350, REPEAT_EVERY_MS = 150;
 let swipe = null;
+function stopRepeat() {
+  if (swipe && swipe.timer !== null) clearTimeout(swipe.timer);
+  if (swipe) swipe.timer = null;
+}
+function repeatStep() {
+  if (!swipe || !swipe.direction) return;
+  press(swipe.direction);
+  swipe.timer = setTimeout(repeatStep, REPEAT_EVERY_MS);
+}
+function endSwipe() {
+  stopRepeat();
+  swipe = null;
+}
+// One finger swipes and taps; two pinch-zoom the page (the stage's
+// touch-action leaves the browser only that), so they end a swipe.
 stage.addEventListener('touchstart', (e) => {
   showTouchKeys();
+  endSwipe();
   if (e.touches.length !== 1) return;
   const t = e.touches[0];
-  swipe = { x: t.clientX, y: t.clientY, steps: 0 };
-  e.preventDefault();
-}, { passive: false });
+  swipe = { x: t.clientX, y: t.clientY, direction: null, stepped: false, timer: null };
+}, { passive: true });
 stage.addEventListener('touchmove', (e) => {
-  e.preventDefault();
   if (!swipe || e.touches.length !== 1) return;
+  e.preventDefault();
   const t = e.touches[0];
   const dx = t.clientX - swipe.x, dy = t.clientY - swipe.y;
-  if (Math.max(Math.abs(dx), Math.abs(dy)) < STEP_PX) return;
-  if (Math.abs(dx) > Math.abs(dy)) press(dx > 0 ? 'ArrowRight' : 'ArrowLeft');
-  else press(dy > 0 ? 'ArrowDown' : 'ArrowUp');
-  swipe = { x: t.clientX, y: t.clientY, steps: swipe.steps + 1 };
+  let direction = null;
+  if (Math.max(Math.abs(dx), Math.abs(dy)) >= STEP_PX)
+    direction = Math.abs(dx) > Math.abs(dy) ? (dx > 0 ? 'ArrowRight' : 'ArrowLeft') : (dy > 0 ? 'ArrowDown' : 'ArrowUp');
+  if (direction === swipe.direction) return;
+  stopRepeat();
+  swipe.direction = direction;
+  if (!direction) return;
+  swipe.stepped = true;
+  press(direction);
+  swipe.timer = setTimeout(repeatStep, REPEAT_AFTER_MS);
 }, { passive: false });
 stage.addEventListener('touchend', (e) => {
-  e.preventDefault();
-  if (swipe && swipe.steps === 0) press(' ');
-  swipe = null;
+  if (!swipe) return;
+  e.preventDefault();  // no mouse events after a tap
+  if (!swipe.stepped) {
+    const t = e.changedTouches[0];
+    press((t && sideBarKey(t.clientX, t.clientY)) || ' ');
+  }
+  endSwipe();
 }, { passive: false });
-stage.addEventListener('touchcancel', () => { swipe = null; });
+stage.addEventListener('touchcancel', endSwipe);
 })();

@@ -10,6 +10,20 @@
 
 namespace qb {
 
+// Says on stderr that an SDL call after start-up failed, with SDL's reason,
+// once per function so that a failure in every frame does not flood the
+// terminal. The game goes on; what the call was to show may be missing until
+// the next frame. Main thread only.
+void ReportSdlFailure(const char* call);
+
+// True when `result`, the status an SDL function returned, is an error
+// (negative); reports it.
+inline bool SdlFailed(int result, const char* call) {
+  if (result >= 0) return false;
+  ReportSdlFailure(call);
+  return true;
+}
+
 class Presenter {
  public:
   explicit Presenter(SDL_Window* window);

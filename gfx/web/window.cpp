@@ -55,6 +55,42 @@ EM_JS(void, WakeGame, (), {
   if (Module.qbWake) Module.qbWake();
 });
 
+// The game's real clock: the page's time in milliseconds, standing still
+// while the page is hidden (another tab, a minimised window), so that the
+// player comes back to the level as they left it, its time bonus included.
+EM_JS(double, PageClock, (), {
+  let c = Module.qbClock;
+  if (!c) {
+    c = Module.qbClock = {hiddenMs: 0, hiddenSince: document.hidden ? performance.now() : null};
+    document.addEventListener('visibilitychange', () => {
+      const now = performance.now();
+      if (document.hidden) {
+        if (c.hiddenSince === null) c.hiddenSince = now;
+      } else if (c.hiddenSince !== null) {
+        c.hiddenMs += now - c.hiddenSince;
+        c.hiddenSince = null;
+      }
+    });
+  }
+  const now = performance.now();
+  return now - c.hiddenMs - (c.hiddenSince === null ? 0 : now - c.hiddenSince);
+});
+
+EM_JS(int, PageHidden, (), { return document.hidden ? 1 : 0; });
+
+// Returns once the page shows again.
+EM_ASYNC_JS(void, AwaitPageShown, (), {
+  await new Promise((resolve) => {
+    const shown = () => {
+      if (document.hidden) return;
+      document.removeEventListener('visibilitychange', shown);
+      resolve();
+    };
+    document.addEventListener('visibilitychange', shown);
+    shown();
+  });
+});
+
 // Tells the page that the game has ended; it shows its end note.
 EM_JS(void, TellPageGameEnded, (int status), {
   if (Module['onGameEnded']) Module['onGameEnded'](status);
@@ -118,19 +154,25 @@ class PagePlatform final : public Platform {
  private:
   // The real clock; the game's clock is held within kMostLagMs behind it.
   double Now() {
-    const double now = emscripten_get_now();
+    const double now = PageClock();
     game_ms_ = std::max(game_ms_, now - kMostLagMs);
     return now;
   }
   // A plain sleep: keys are queued meanwhile but do not end it.
   void Sleep(double ms) {
     emscripten_sleep(static_cast<unsigned>(std::ceil(ms)));
-    last_sleep_ = emscripten_get_now();
+    AfterSleep();
   }
   // A sleep that a key ends (negative: until a key).
   void SleepOrKey(double ms) {
     SleepUntilWoken(ms < 0 ? -1 : static_cast<int>(std::ceil(ms)));
-    last_sleep_ = emscripten_get_now();
+    AfterSleep();
+  }
+  // While the page is hidden the game does not go on: every sleep lasts
+  // until it shows again, and the clock stands still meanwhile.
+  void AfterSleep() {
+    if (PageHidden()) AwaitPageShown();
+    last_sleep_ = PageClock();
   }
 
   double game_ms_ = 0;

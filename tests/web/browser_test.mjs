@@ -9,8 +9,9 @@
 // real time is masked: the side bar's blinking question mark (it turns after
 // a count of loop passes) and the time gauge (it erodes with the passes of
 // the play loop). The test also checks that the arrows do not scroll the page,
-// that F5 does not reload it, that Quit shows the end note and that the touch
-// controls walk and type.
+// that F5 does not reload it, that Quit shows the end note, that the touch
+// controls walk and type, the picture's size on an upright phone, and that a
+// hidden page stops the game.
 // On a mismatch it writes page.ppm, twin.ppm and diff.ppm to OUT_DIR.
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
@@ -249,6 +250,88 @@ async function main() {
     touchScript.push([GAP, 'Enter'], [GAP, '1'], [GAP, '2'], [GAP, '3'], [GAP, 'Backspace']);
     await expectScreen(page, twin(touchScript, 'touch password').rgb, 'touch keys type on the password screen',
                        path.join(out, 'touch-password'));
+
+    // ---- a phone held upright: the picture fills the width, crisp ----
+    await page.send('Emulation.setDeviceMetricsOverride', { width: 390, height: 844, deviceScaleFactor: 3, mobile: true });
+    await sleep(500);
+    const canvasBox = `(() => { const r = document.getElementById('screen').getBoundingClientRect();
+      return [r.x, r.y, r.width, r.height]; })()`;
+    const onPassword = await page.eval(canvasBox);
+    ok(onPassword[2] >= 0.95 * 390, 'upright on a phone the picture spans at least 95 % of the width',
+       `it spans ${onPassword[2]} of 390 CSS pixels`);
+    const rendering = await page.eval(`getComputedStyle(document.getElementById('screen')).imageRendering`);
+    ok(rendering === 'pixelated' || rendering === 'crisp-edges', 'the picture is scaled nearest-neighbour', rendering);
+    await tap('button[data-key="Escape"]');
+    ok(await waitFor(page, `document.getElementById('digit-keys').hidden`), 'leaving the password screen hides the digits');
+    const onMenu = await page.eval(canvasBox);
+    ok(JSON.stringify(onMenu) === JSON.stringify(onPassword), 'the picture keeps its place and size without the digit row',
+       `${onPassword} on the password screen, ${onMenu} on the menu`);
+
+    // ---- swipes: one step each, and a held one repeats ----
+    await page.eval(`window.qbDowns = 0;
+      window.addEventListener('keydown', (e) => { if (e.key === 'ArrowDown') qbDowns += 1; }); true`);
+    const middle = await centreOf(page, '#screen');
+    await touchPath(page, middle.x, middle.y - 40, middle.x, middle.y + 60);
+    ok(await page.eval('qbDowns') === 1, 'a long swipe is one step', `${await page.eval('qbDowns')} steps`);
+    await page.eval('qbDowns = 0');
+    await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: middle.x, y: middle.y - 20 }] });
+    await page.send('Input.dispatchTouchEvent', { type: 'touchMove', touchPoints: [{ x: middle.x, y: middle.y + 20 }] });
+    await sleep(1100);
+    await page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    const held = await page.eval('qbDowns');
+    ok(held >= 3 && held <= 8, 'a swipe held down repeats its step', `${held} steps in 1.1 s`);
+    await page.eval('qbDowns = 0');
+    for (let i = 0; i < held + 1; ++i) await pressKey(page, 'Up');  // back to the first entry, whatever the count
+    await sleep(GAP);
+
+    // ---- the side bar's keys answer a tap ----
+    await pressKey(page, 'Up');  // QUIT ...
+    await pressKey(page, 'Down');  // ... and back to BEGIN NEW GAME
+    await sleep(GAP);
+    await pressKey(page, 'Enter');
+    ok(await waitFor(page, `document.title === 'QUIZZLEBOX, level 1'`), 'a new game from the phone');
+    await sleep(1500);
+    const capF5 = await page.eval(`(() => { const r = document.getElementById('screen').getBoundingClientRect();
+      return { x: r.x + 673 * r.width / ${W}, y: r.y + 81 * r.height / ${H} }; })()`);
+    await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [capF5] });
+    await page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    ok(await waitFor(page, `document.title === ${JSON.stringify(MENU_TITLE)}`),
+       'a tap on the side bar\'s F5 is F5: back to the menu');
+
+    // ---- a hidden page stops the game's clock ----
+    await sleep(GAP);
+    await pressKey(page, 'Enter');
+    await waitFor(page, `document.title === 'QUIZZLEBOX, level 1'`);
+    await sleep(3000);  // the figure appears, then the card
+    await pressKey(page, 'Space');
+    // The loop sleeps through passes that change nothing and counts them when
+    // it wakes; past 6000 passes the time gauge erodes, and it wakes every
+    // tenth of a second or so.
+    const passes = () => page.eval('Module._qb_play_passes()');
+    ok(await waitFor(page, 'Module._qb_play_passes() > 6100', 20000), 'the play loop counts its passes',
+       `${await passes()} passes`);
+    const before = await passes();
+    await sleep(500);
+    const playing = await passes();
+    ok(playing > before, 'the play loop goes on', `${before} then ${playing}`);
+    const setHidden = (hidden) => page.eval(hidden
+      ? `Object.defineProperty(document, 'hidden', { configurable: true, get: () => true });
+         Object.defineProperty(document, 'visibilityState', { configurable: true, get: () => 'hidden' });
+         document.dispatchEvent(new Event('visibilitychange')); true`
+      : `delete document.hidden; delete document.visibilityState;
+         document.dispatchEvent(new Event('visibilitychange')); true`);
+    await setHidden(true);
+    await sleep(300);
+    const hiddenAt = await passes();
+    await sleep(1500);
+    const hiddenLater = await passes();
+    ok(hiddenLater === hiddenAt, 'while the page is hidden the play loop stands still',
+       `${hiddenAt} then ${hiddenLater} passes`);
+    await setHidden(false);
+    await sleep(500);
+    const shownAgain = await passes();
+    ok(shownAgain > hiddenLater && shownAgain - hiddenLater < 1000,
+       'shown again, it goes on from where it stood, without racing to catch up', `${hiddenLater} then ${shownAgain}`);
 
     ok(errors.length === 0, 'no script errors in the page', errors.join('\n'));
   } finally {

@@ -82,11 +82,13 @@ class Process {
   int status_ = 0;
 };
 
-// The game's window, once it has its title; 0 if none shows within 10 s.
-// xdotool gives up when a window it looks at vanishes during the search (a
-// window manager's frames come and go), so the search is repeated.
+// The game's window, once it has its title; 0 if none shows within 30 s (a
+// sanitizer's build on a busy machine takes a while to start). xdotool gives
+// up when a window it looks at vanishes during the search (a window manager's
+// frames come and go), so the search is repeated.
 Window GameWindow(pid_t pid) {
-  for (int i = 0; i < 200; ++i) {
+  const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  while (std::chrono::steady_clock::now() < until) {
     const Output o =
         RunShell("xdotool search --pid " + std::to_string(pid) + " --name '^QUIZZLEBOX' 2>/dev/null | head -1");
     if (!o.text.empty()) return std::stoul(o.text);

@@ -1,6 +1,7 @@
 // Measures every level with its stored solution and writes docs/levels.md (the
 // figures per level and per band, the level set's targets with pass or fail,
-// how the levels were made), docs/levels-effort.png (effort against level
+// how the levels were made), docs/levels-effort.png and docs/levels-human.png
+// (the search's and the human model's effort against level
 // number on a log scale) and docs/levels.png (every board as a thumbnail).
 //
 // Usage: qb_level_docs REPO_ROOT [--check] [--levels FIRST LAST] [--explain N]
@@ -75,8 +76,12 @@ void DrawSheet(const std::string& path, const std::map<int, Puzzle>& levels) {
   tools::WritePng(path, img);
 }
 
-// Effort against level number, one dot per level, on a log scale from 1 to 10^7.
-void DrawChart(const std::string& path, const std::vector<LevelReport>& reports, double threshold) {
+// A figure against level number, one dot per level, on a log scale from 1 to
+// 10^7; hollow where `complete` says the figure is only a lower bound.
+using Figure = double (*)(const LevelReport&);
+using Complete = bool (*)(const LevelReport&);
+void DrawChart(const std::string& path, const std::vector<LevelReport>& reports, double threshold, Figure figure,
+               Complete complete) {
   constexpr int kLeft = 44, kTop = 12, kStep = 4, kDecade = 40, kDecades = 7;
   tools::Image img;
   img.width = kLeft + 200 * kStep + 16;
@@ -102,11 +107,11 @@ void DrawChart(const std::string& path, const std::vector<LevelReport>& reports,
   const int ty = y_of(threshold);
   for (int x = x_of(100) - 2; x < img.width - 8; x += 2) img.at(x, ty) = 0xFFE04040;
   for (const LevelReport& r : reports) {
-    const int x = x_of(r.number), y = y_of(static_cast<double>(r.effort.expanded));
+    const int x = x_of(r.number), y = y_of(figure(r));
     const std::uint32_t colour = ShapeFixed(r.number) ? 0xFFA0A0A0 : r.number >= 100 ? 0xFFC03020 : 0xFF2050C0;
     for (int dy = -1; dy <= 1; ++dy)
       for (int dx = -1; dx <= 1; ++dx)
-        if (r.effort.complete || (dx != 0 || dy != 0)) img.at(x + dx, y + dy) = colour;
+        if (complete(r) || (dx != 0 || dy != 0)) img.at(x + dx, y + dy) = colour;
   }
   tools::WritePng(path, img);
 }
@@ -163,6 +168,12 @@ std::string BandTable(const std::vector<LevelReport>& reports, bool targets_only
   row("ferry share", [](const BandFigures& x) { return Num(x.ferry, 2); });
   row("share of boards with no loop", [](const BandFigures& x) { return Num(x.no_loop, 2); });
   row("levels with 2+ rooms of exactly 3x3 or 3x4", [](const BandFigures& x) { return std::to_string(x.small_room_levels); });
+  row("walkable floor cells", [](const BandFigures& x) { return Num(x.floor, 1); });
+  row("counterintuitive pushes", [](const BandFigures& x) { return Num(x.counterintuitive, 1); });
+  row("parts the boxes split into", [](const BandFigures& x) { return Num(x.parts, 1); });
+  row("reveal depth of hidden fatal pushes", [](const BandFigures& x) { return Num(x.reveal, 1); });
+  row("untouched floor", [](const BandFigures& x) { return Num(100 * x.dead_floor, 0) + "%"; });
+  row("human effort (pushes tried)", [](const BandFigures& x) { return Count(static_cast<std::uint64_t>(x.human), true); });
   return md.str();
 }
 
@@ -229,6 +240,54 @@ int Explain(const Puzzle& p, const std::string& moves) {
   return 0;
 }
 
+// The measures for people of the level set as it stood before the levels were
+// designed for them (tools/levels/measures_before.txt, written by
+// qb_level_measure), beside today's: band medians, before -> now.
+std::string BeforeAfter(const std::string& path, const std::vector<LevelReport>& reports) {
+  std::ifstream in(path);
+  if (!in) return {};
+  struct Row {
+    int number;
+    double floor, pushes, counter, reveal, dead_floor, human;
+  };
+  std::vector<Row> before;
+  std::string line;
+  while (std::getline(in, line)) {
+    std::istringstream words(line);
+    Row r{};
+    int boxes = 0, parts = 0;
+    std::string reveal, dead;
+    if (!(words >> r.number >> boxes >> r.floor >> r.pushes >> r.counter >> parts >> reveal >> dead >> r.human)) continue;
+    r.reveal = reveal == "?" ? -1 : std::atof(reveal.c_str());
+    r.dead_floor = std::atof(dead.c_str()) / 100;
+    before.push_back(r);
+  }
+  std::ostringstream md;
+  md << "| median per band, before -> now |";
+  for (const Band& b : kBands) md << " " << b.label << " |";
+  md << "\n|---|";
+  for (std::size_t k = 0; k < std::size(kBands); ++k) md << "---:|";
+  md << "\n";
+  auto row = [&](const char* name, double Row::*field, auto now, int digits, double scale, const char* unit) {
+    md << "| " << name << " |";
+    for (const Band& b : kBands) {
+      std::vector<double> v;
+      for (const Row& r : before)
+        if (r.number >= b.first && r.number <= b.last && !(b.first >= 100 && ShapeFixed(r.number)) && r.*field >= 0)
+          v.push_back(r.*field);
+      md << " " << (v.empty() ? "?" : Num(scale * Median(v), digits) + unit) << " -> " << Num(scale * now(FiguresOf(reports, b, true)), digits)
+         << unit << " |";
+    }
+    md << "\n";
+  };
+  row("walkable floor cells", &Row::floor, [](const BandFigures& f) { return f.floor; }, 1, 1, "");
+  row("pushes", &Row::pushes, [](const BandFigures& f) { return f.pushes; }, 1, 1, "");
+  row("counterintuitive pushes", &Row::counter, [](const BandFigures& f) { return f.counterintuitive; }, 1, 1, "");
+  row("untouched floor", &Row::dead_floor, [](const BandFigures& f) { return f.dead_floor; }, 0, 100, "%");
+  row("human effort", &Row::human, [](const BandFigures& f) { return f.human; }, 0, 1, "");
+  return md.str();
+}
+
 std::string TargetList(const std::vector<TargetCheck>& checks) {
   std::ostringstream out;
   for (const TargetCheck& c : checks)
@@ -288,11 +347,12 @@ int Run(int argc, char** argv) {
       const std::lock_guard<std::mutex> hold(log);
       std::fprintf(stderr,
                    "level %3d: pushes %3d/%3d moves %4d/%4d effort %s reachable %s fatal %.2f line %.2f ferry %.2f "
-                   "unmoved %d loops %d rooms %s\n",
+                   "unmoved %d loops %d rooms %s floor %d counter %d parts %d reveal %.1f untouched %.2f human %.0f\n",
                    r.number, r.pushes, r.fewest_pushes, r.moves, r.fewest_moves,
                    Count(r.effort.expanded, r.effort.complete).c_str(),
                    Count(r.reachable, r.reachable_complete).c_str(), r.FatalShare(), r.PerLine(), r.ferry_share,
-                   r.unmoved, r.shape.loops, r.shape.arrangement.c_str());
+                   r.unmoved, r.shape.loops, r.shape.arrangement.c_str(), r.people.floor, r.people.counterintuitive,
+                   r.people.parts, r.people.reveal, r.people.dead_floor, r.people.human.median);
     }
   };
   std::vector<std::thread> threads(std::max(1u, std::thread::hardware_concurrency()));
@@ -333,11 +393,37 @@ int Run(int argc, char** argv) {
         "  (\"~n\" when not a full rectangle: n cells); their list is the board's arrangement of rooms.\n"
         "  *Overlap*: the highest intersection over union of the walkable area with another level's,\n"
         "  over the eight mirrorings and rotations and every shift.\n"
+        "- *Floor*: walkable cells. *Counter*: counterintuitive pushes of the stored solution, pushes that\n"
+        "  take a box farther (in pushes of a lone box) from the cell that box ends on. *Parts*: groups of\n"
+        "  boxes whose lone-box ways to a target (and the cells the figure pushes them from) share no cell\n"
+        "  with another group's; 1 when the level does not split. *Reveal*: after a hidden fatal push the\n"
+        "  solution passes by, how far (in pushes, up to " << kRevealCap << ") a player can still play without a dead\n"
+        "  square or a 2x2 block showing; the median over those pushes (\"?\" where the lost positions are\n"
+        "  too many to mark). *Untouched*: the share of the walkable floor that neither the figure nor a\n"
+        "  box touches in the stored solution.\n"
+        "- *Human*: pushes tried by a model of a person until solved, the median over " << HumanOptions{}.runs << " seeded\n"
+        "  runs (capped at " << HumanOptions{}.cap << "). The model looks one push ahead, judges a position by the\n"
+        "  pushes each box needs to its nearest target, sees only dead squares and 2x2 blocks, plays every\n"
+        "  push of the position it believes in most (among equals: the one whose last push brought a box\n"
+        "  nearer, then at random) and goes back to an earlier position when a line turns out worse. The\n"
+        "  same figures per level: `build/tools/levels/qb_level_measure data/levels.txt\n"
+        "  tests/data/solutions.txt FIRST LAST`.\n"
         "- Levels without walls (11, 17, 104, 105, 111, 114, 135, 164, 181, 196) are measured on what\n"
         "  their solution plays: boxes it never moves count as walls. The game fixes the shape of 104,\n"
         "  111, 114 and 196; the targets for the hard half leave them out.\n\n";
   md << "## Per band\n\nMedians over each band (hard bands without the four fixed shapes):\n\n"
      << BandTable(reports, true) << "\n";
+  {
+    const std::string table = BeforeAfter(root + "/tools/levels/measures_before.txt", reports);
+    if (!table.empty())
+      md << "Before and now: the medians for people of the level set as it stood before its boards were\n"
+            "designed for people (tools/levels/measures_before.txt, written by `qb_level_measure` from\n"
+            "commit e35c6eb), beside today's:\n\n"
+         << table << "\n";
+  }
+  md << "![Human effort against level number](levels-human.png)\n\n"
+        "Human effort per level on a log scale, as the effort chart below: hollow where most runs of the\n"
+        "model hit the cap; the dashed line is the median of 61-99.\n\n";
   md << "![Effort against level number](levels-effort.png)\n\n"
         "Effort per level on a log scale: blue 1-99, red 100-200, grey the fixed shapes, hollow where\n"
         "the search ran out of budget; the dashed line is the median effort of 61-99.\n\n";
@@ -348,8 +434,9 @@ int Run(int argc, char** argv) {
   }
   md << "## Per level\n\n![All 200 boards](levels.png)\n\n";
   md << "| Level | Name | Idea | Boxes | Moves | Pushes | Fewest moves | Fewest pushes | Effort | Reachable | "
-        "Fatal | Per line | Ferry | Unmoved | Loops | Rooms | Overlap |\n";
-  md << "|---:|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|---|\n";
+        "Fatal | Per line | Ferry | Unmoved | Loops | Rooms | Overlap | Floor | Counter | Parts | Reveal | Untouched | "
+        "Human |\n";
+  md << "|---:|---|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|---|---:|---:|---:|---:|---:|---:|\n";
   for (const LevelReport& r : reports) {
     const auto name = names.find(r.number);
     const auto idea = ideas.find(r.number);
@@ -362,10 +449,18 @@ int Run(int argc, char** argv) {
        << (r.FatalShare() < 0 ? "over budget" : Num(r.FatalShare(), 2)) << " | " << Num(r.PerLine(), 2) << " | "
        << Num(r.ferry_share, 2) << " | " << r.unmoved << " | " << r.shape.loops << " | "
        << (r.shape.arrangement.empty() ? "-" : r.shape.arrangement) << " | " << Num(r.overlap, 2) << " ("
-       << r.overlap_with << ") |\n";
+       << r.overlap_with << ") | " << r.people.floor << " | " << r.people.counterintuitive << " | " << r.people.parts
+       << " | " << (r.people.reveal < 0 ? "?" : Num(r.people.reveal, 1)) << " | " << Num(100 * r.people.dead_floor, 0)
+       << "% | " << Count(static_cast<std::uint64_t>(r.people.human.median), r.people.human.solved * 2 > static_cast<int>(r.people.human.pushes.size()))
+       << " |\n";
   }
   DrawSheet(root + "/docs/levels.png", levels);
-  DrawChart(root + "/docs/levels-effort.png", reports, FiguresOf(reports, kBands[2], false).effort);
+  DrawChart(root + "/docs/levels-effort.png", reports, FiguresOf(reports, kBands[2], false).effort,
+            [](const LevelReport& r) { return static_cast<double>(r.effort.expanded); },
+            [](const LevelReport& r) { return r.effort.complete; });
+  DrawChart(root + "/docs/levels-human.png", reports, FiguresOf(reports, kBands[2], false).human,
+            [](const LevelReport& r) { return r.people.human.median; },
+            [](const LevelReport& r) { return r.people.human.solved * 2 > static_cast<int>(r.people.human.pushes.size()); });
   return 0;
 }
 

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "tools/levels/level_plan.h"
+#include "tools/levels/measures.h"
 #include "tools/levels/reverse.h"
 #include "tools/levels/solver.h"
 
@@ -48,16 +49,20 @@ LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, 
   const Exploration explored(q, b.explore);
   r.reachable = explored.positions();
   r.reachable_complete = explored.complete();
+  DeadTest dead;
+  if (explored.complete()) dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
   if (r.solution_ok) r.fatal_steps = explored.HiddenFatalSteps(moves);
   // Too many reachable positions: the positions a goal can be reached from, found
   // backwards from the goal, mark the dead ends as well (boxes as many as targets).
-  if (r.fatal_steps < 0 && r.solution_ok && q.boxes.count() == q.targets.count()) {
-    const PullSearch live = SearchPulls(q.walls, q.targets, b.pulls);
-    if (live.complete)
-      r.fatal_steps = CountFatalSteps(q, moves, [&](const Bits& boxes, int zone) {
-        return live.table.Find(boxes, zone) < 0;
-      });
+  PullSearch live;
+  if (!explored.complete() && r.solution_ok && q.boxes.count() == q.targets.count()) {
+    live = SearchPulls(q.walls, q.targets, b.pulls);
+    if (live.complete) {
+      dead = [&](const Bits& boxes, int zone) { return live.table.Find(boxes, zone) < 0; };
+      r.fatal_steps = CountFatalSteps(q, moves, dead);
+    }
   }
+  r.people = MeasureForPeople(q, moves, dead ? &dead : nullptr);
   return r;
 }
 
@@ -75,14 +80,14 @@ void CompareBoards(std::vector<LevelReport>& reports) {
     }
 }
 
-namespace {
-
 double Median(std::vector<double> v) {
   if (v.empty()) return 0;
   std::sort(v.begin(), v.end());
   const std::size_t m = v.size() / 2;
   return v.size() % 2 ? v[m] : (v[m - 1] + v[m]) / 2;
 }
+
+namespace {
 
 std::vector<double> Ranks(const std::vector<double>& v) {
   std::vector<std::size_t> order(v.size());
@@ -135,6 +140,7 @@ double RankCorrelation(const std::vector<double>& x, const std::vector<double>& 
 BandFigures FiguresOf(const std::vector<LevelReport>& reports, const Band& band, bool targets_only) {
   BandFigures f;
   std::vector<double> pushes, moves, effort, reachable, fatal, per_line, ferry;
+  std::vector<double> floor, counter, parts, reveal, dead_floor, human;
   int levels = 0, no_loop = 0;
   for (const LevelReport& r : reports) {
     if (!InBand(r, band, targets_only)) continue;
@@ -147,6 +153,13 @@ BandFigures FiguresOf(const std::vector<LevelReport>& reports, const Band& band,
     per_line.push_back(r.PerLine());
     ferry.push_back(r.ferry_share);
     no_loop += r.shape.loops == 0;
+    const PeopleMeasures& m = r.people;
+    floor.push_back(m.floor);
+    if (m.counterintuitive >= 0) counter.push_back(m.counterintuitive);
+    parts.push_back(m.parts);
+    if (m.reveal >= 0) reveal.push_back(m.reveal);
+    if (m.dead_floor >= 0) dead_floor.push_back(m.dead_floor);
+    human.push_back(m.human.median);
     f.small_room_levels += r.shape.small_rooms >= 2;
   }
   f.pushes = Median(pushes);
@@ -157,8 +170,66 @@ BandFigures FiguresOf(const std::vector<LevelReport>& reports, const Band& band,
   f.per_line = Median(per_line);
   f.ferry = Median(ferry);
   f.no_loop = levels ? static_cast<double>(no_loop) / levels : 0;
+  f.floor = Median(floor);
+  f.counterintuitive = Median(counter);
+  f.parts = Median(parts);
+  f.reveal = Median(reveal);
+  f.dead_floor = Median(dead_floor);
+  f.human = Median(human);
   return f;
 }
+
+namespace {
+
+// The targets a blind player's review set the level set: a hard half that a
+// person feels rise, with ideas (counterintuitive pushes), variety of size and
+// box count, and no floor the solutions never need.
+template <typename Add>
+void PeopleTargets(const std::vector<LevelReport>& reports, const std::vector<const LevelReport*>& hard, Add add) {
+  const BandFigures mid = FiguresOf(reports, kBands[2], false);
+  for (const Band* band : {&kBands[3], &kBands[4]}) {
+    const BandFigures f = FiguresOf(reports, *band, true);
+    add(std::string("median pushes of ") + band->label + " >= 1.3x that of 61-99 (" + Fixed(mid.pushes, 1) + ")",
+        f.pushes >= 1.3 * mid.pushes, Fixed(f.pushes, 1) + " (" + Fixed(mid.pushes > 0 ? f.pushes / mid.pushes : 0, 2) + "x)");
+  }
+  const double c_lower = FiguresOf(reports, kBands[3], true).counterintuitive;
+  const double c_upper = FiguresOf(reports, kBands[4], true).counterintuitive;
+  add("median counterintuitive pushes of 100-150 >= 10", c_lower >= 10, Fixed(c_lower, 1));
+  add("median counterintuitive pushes of 151-200 >= 15", c_upper >= 15, Fixed(c_upper, 1));
+  std::vector<double> numbers, human, counter;
+  std::vector<int> no_counter;
+  std::map<int, int> box_counts;
+  int large = 0;
+  for (const LevelReport* r : hard) {
+    numbers.push_back(r->number);
+    human.push_back(r->people.human.median);
+    counter.push_back(r->people.counterintuitive);
+    if (r->people.counterintuitive <= 0) no_counter.push_back(r->number);
+    ++box_counts[r->core_boxes];
+    large += r->people.floor >= 80;
+  }
+  const double rho_human = RankCorrelation(numbers, human), rho_counter = RankCorrelation(numbers, counter);
+  add("rank correlation of level number with human effort across 100-200 >= 0.7", rho_human >= 0.7,
+      Fixed(rho_human, 2));
+  add("rank correlation of level number with counterintuitive pushes across 100-200 >= 0.5", rho_counter >= 0.5,
+      Fixed(rho_counter, 2));
+  add("at least 25 hard levels with >= 80 walkable floor cells", large >= 25, std::to_string(large));
+  int most = 0, most_boxes = 0;
+  for (const auto& [boxes, n] : box_counts)
+    if (n > most) most = n, most_boxes = boxes;
+  const double share = hard.empty() ? 0 : static_cast<double>(most) / static_cast<double>(hard.size());
+  add("no box count in more than 35% of hard levels", share <= 0.35,
+      std::to_string(most_boxes) + " boxes in " + Fixed(100 * share, 0) + "%");
+  std::vector<double> first_half, second_half;
+  for (const LevelReport& r : reports)
+    if (r.people.dead_floor >= 0) (r.number < 100 ? first_half : second_half).push_back(r.people.dead_floor);
+  add("median untouched floor of 1-99 <= 15%", Median(first_half) <= 0.15, Fixed(100 * Median(first_half), 0) + "%");
+  add("median untouched floor of 100-200 <= 15%", Median(second_half) <= 0.15,
+      Fixed(100 * Median(second_half), 0) + "%");
+  add("no hard level whose solution has no counterintuitive push", no_counter.empty(), "without: " + List(no_counter));
+}
+
+}  // namespace
 
 std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports) {
   std::vector<TargetCheck> checks;
@@ -226,6 +297,8 @@ std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports) {
   for (const auto& [key, levels] : arrangements)
     if (levels.size() > 2) crowded += (crowded.empty() ? "" : "; ") + key + ": " + List(levels);
   add("no arrangement of rooms used by more than 2 levels", crowded.empty(), crowded.empty() ? "none" : crowded);
+
+  PeopleTargets(reports, hard, add);
 
   add("every stored solution solves its level in the fewest pushes the solver proves", bad_solution.empty(),
       "not: " + List(bad_solution));

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tools/levels/measures.h"
 #include "tools/levels/metrics.h"
 #include "tools/levels/puzzle.h"
 
@@ -39,6 +40,7 @@ struct LevelReport {
   BoardShape shape;
   double overlap = 0;            // the highest overlap with another level's board
   int overlap_with = 0;
+  PeopleMeasures people;         // what slows a person down, and the human model's effort
 
   double PerLine() const { return box_lines ? static_cast<double>(pushes) / box_lines : 0; }
   double FatalShare() const { return fatal_steps < 0 || pushes == 0 ? -1 : static_cast<double>(fatal_steps) / pushes; }
@@ -64,6 +66,8 @@ inline constexpr Band kBands[] = {{1, 20, "1-20"}, {21, 60, "21-60"}, {61, 99, "
 struct BandFigures {
   double pushes = 0, moves = 0, effort = 0, reachable = 0, fatal_share = 0, per_line = 0, ferry = 0,
          no_loop = 0;
+  // What slows a person down (medians): see measures.h and human.h.
+  double floor = 0, counterintuitive = 0, parts = 0, reveal = 0, dead_floor = 0, human = 0;
   int small_room_levels = 0;
 };
 // Medians (and shares) over a band; `targets_only` leaves out the levels whose shape is fixed.
@@ -76,6 +80,8 @@ struct TargetCheck {
   bool aim = false;  // reported, not required
 };
 std::vector<TargetCheck> CheckTargets(const std::vector<LevelReport>& reports);
+
+double Median(std::vector<double> v);
 
 double RankCorrelation(const std::vector<double>& x, const std::vector<double>& y);
 

@@ -73,14 +73,16 @@ std::string WalkPath(const Bits& open, int from, int to) {
 
 namespace {
 
-// Minimum-cost assignment of rows to columns (square matrix), O(n^3).
-int Assignment(const std::vector<int>& cost, int n) {
-  std::vector<int> u(n + 1), v(n + 1), p(n + 1), way(n + 1);
+// Minimum-cost assignment of rows to columns (square matrix, n <= kMaxMatch), O(n^3).
+constexpr int kMaxMatch = 40;
+int Assignment(const int* cost, int n) {
+  std::array<int, kMaxMatch + 1> u{}, v{}, p{}, way{}, minv;
+  std::array<char, kMaxMatch + 1> used;
   for (int i = 1; i <= n; ++i) {
     p[0] = i;
     int j0 = 0;
-    std::vector<int> minv(n + 1, 1 << 29);
-    std::vector<char> used(n + 1, 0);
+    minv.fill(1 << 29);
+    used.fill(0);
     do {
       used[j0] = 1;
       const int i0 = p[j0];
@@ -118,6 +120,58 @@ int Assignment(const std::vector<int>& cost, int n) {
   return total;
 }
 
+// The cells next to a set of cells, along rows and columns.
+Bits Neighbours(const Bits& b) {
+  Bits n;
+  for (int r = 0; r < kH; ++r) {
+    std::uint32_t v = (static_cast<std::uint32_t>(b.row[r]) << 1) | (b.row[r] >> 1);
+    if (r > 0) v |= b.row[r - 1];
+    if (r < kH - 1) v |= b.row[r + 1];
+    n.row[r] = static_cast<std::uint16_t>(v);
+  }
+  return n;
+}
+
+// A set of positions for the small searches that test one region, emptied in
+// constant time by moving on to a new stamp.
+class StampedSet {
+ public:
+  StampedSet() : slots_(1 << 12) {}
+  void Clear() {
+    ++stamp_;
+    keys_.clear();
+  }
+  std::size_t size() const { return keys_.size(); }
+  // Adds the position; false when it was there already.
+  bool Insert(const Bits& boxes, int zone) {
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = (boxes.hash() ^ static_cast<std::uint64_t>(zone) * 0x9E3779B1ull) & mask;;
+         s = (s + 1) & mask) {
+      Slot& slot = slots_[s];
+      if (slot.stamp != stamp_) {
+        slot = {stamp_, static_cast<std::int32_t>(keys_.size())};
+        keys_.emplace_back(boxes, zone);
+        return true;
+      }
+      if (keys_[slot.index].second == zone && keys_[slot.index].first == boxes) return false;
+    }
+  }
+  // Room for this many positions at most, the table staying half empty.
+  std::size_t capacity() const { return slots_.size() / 2; }
+
+ private:
+  struct Slot {
+    std::uint32_t stamp = 0;
+    std::int32_t index = 0;
+  };
+  std::vector<Slot> slots_;
+  std::vector<std::pair<Bits, int>> keys_;
+  std::uint32_t stamp_ = 1;
+};
+
+// Positions a region test may look at before it gives up (and prunes nothing).
+constexpr std::size_t kRegionBudget = 100;
+
 struct Node {
   Bits boxes;
   std::uint8_t zone;  // lowest cell the figure can reach
@@ -129,7 +183,7 @@ struct Node {
 
 class Search {
  public:
-  explicit Search(const Puzzle& p) : p_(p), pd_(ComputePushDistances(p)) {
+  Search(const Puzzle& p, const SolverOptions& options) : p_(p), pd_(ComputePushDistances(p)), options_(options) {
     surplus_ = p.boxes.count() != p.targets.count();
     floor_ = ~p.walls;
   }
@@ -162,11 +216,10 @@ class Search {
         return res;
       }
       if (++res.nodes > budget) return res;
-      const Bits open_cells = floor_ & ~node.boxes;
-      const Bits reach = Flood(open_cells, node.zone);
-      ForEachPush(node, [&](int stand, Node next, int h) {
-        if (!reach.test(stand)) return;
-        next.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next.boxes, next.from).lowest());
+      const Bits reach = Flood(floor_ & ~node.boxes, node.zone);
+      ForEachPush(node, [&](int stand) { return reach.test(stand); }, [&](Node next, int h) {
+        next.zone = static_cast<std::uint8_t>(
+            (child_reach_ready_ ? child_reach_ : Flood(floor_ & ~next.boxes, next.from)).lowest());
         next.parent = idx;
         const std::int32_t at = table_.Find(next.boxes, next.zone);
         if (at >= 0) {
@@ -207,7 +260,7 @@ class Search {
     moves_to.push_back(0);
     open.emplace(key(h0, h0), 0);
     std::vector<std::uint8_t> closed(1, 0);
-    std::array<std::int16_t, kCells> dist;
+    std::array<std::int16_t, kCells> dist, queue;
     while (!open.empty()) {
       const auto [f, idx] = open.top();
       open.pop();
@@ -225,17 +278,18 @@ class Search {
       const Bits open_cells = floor_ & ~node.boxes;
       // Walking distances from the figure's cell.
       dist.fill(-1);
-      std::vector<int> queue{node.zone};
+      int queue_end = 0;
+      queue[queue_end++] = node.zone;
       dist[node.zone] = 0;
-      for (std::size_t k = 0; k < queue.size(); ++k)
+      for (int k = 0; k < queue_end; ++k)
         for (int d = 0; d < 4; ++d) {
           const int n = Step(queue[k], d);
           if (n < 0 || !open_cells.test(n) || dist[n] >= 0) continue;
           dist[n] = static_cast<std::int16_t>(dist[queue[k]] + 1);
-          queue.push_back(n);
+          queue[queue_end++] = static_cast<std::int16_t>(n);
         }
-      ForEachPush(node, [&](int stand, Node next, int h) {
-        if (dist[stand] < 0) return;
+      ForEachPush(node, [&](int stand) { return dist[stand] >= 0; }, [&](Node next, int h) {
+        const int stand = Step(next.from, Opposite(next.dir));
         next.zone = next.from;
         next.parent = idx;
         const int m = moved + dist[stand] + 1;
@@ -258,54 +312,69 @@ class Search {
  private:
   bool Goal(const Bits& boxes) const { return (p_.targets & ~boxes).none(); }
 
-  // Calls visit(stand, next, h) for every push out of node that the pruning
-  // allows: stand is the cell the figure pushes from, next the position after
+  // Calls visit(next, h) for every push out of node from a cell where
+  // can_stand(cell) holds that the pruning allows: next is the position after
   // the push (boxes, from, dir and g set; zone and parent are the caller's),
   // h its estimate. Both searches expand nodes this way.
-  template <typename Visit>
-  void ForEachPush(const Node& node, Visit&& visit) {
+  template <typename Stand, typename Visit>
+  void ForEachPush(const Node& node, Stand&& can_stand, Visit&& visit) {
     const Bits open_cells = floor_ & ~node.boxes;
     node.boxes.each([&](int b) {
       for (int d = 0; d < 4; ++d) {
         const int stand = Step(b, Opposite(d));
-        if (stand < 0) continue;
+        if (stand < 0 || !can_stand(stand)) continue;
         const int dest = Step(b, d);
         if (dest < 0 || !open_cells.test(dest)) continue;
         if (!surplus_ && pd_.dead.test(dest)) continue;
         Node next = node;
         next.boxes.reset(b);
         next.boxes.set(dest);
-        if (!surplus_ && FrozenDeadlock(next.boxes, dest)) continue;
-        const int h = Heuristic(next.boxes);
+        const int h = Estimate(next.boxes, dest);
         if (h >= kInf) continue;
+        child_reach_ready_ = false;
+        if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, b, dest)) continue;
         next.from = static_cast<std::uint8_t>(b);
         next.dir = static_cast<std::uint8_t>(d);
         next.g = node.g + 1;
-        visit(stand, next, h);
+        visit(next, h);
       }
     });
   }
 
+  // The estimate of a box set just made by a push onto `dest`, kInf when it is
+  // a dead end. Both depend on the boxes alone, so they are worked out once per
+  // box set and kept: a position's many places of the figure share them.
+  int Estimate(const Bits& boxes, int dest) {
+    if (!options_.keep_estimates) return !surplus_ && FrozenDeadlock(boxes, dest) ? kInf : Heuristic(boxes);
+    const std::int32_t at = known_.Find(boxes, 0);
+    if (at >= 0) return known_.nodes()[at].value;
+    const int h = !surplus_ && FrozenDeadlock(boxes, dest) ? kInf : Heuristic(boxes);
+    known_.Add({boxes, 0, static_cast<std::int16_t>(std::min(h, kInf))});
+    return h;
+  }
+
   int Heuristic(const Bits& boxes) {
     const int nt = static_cast<int>(pd_.target_cells.size());
-    std::vector<int> cells;
-    boxes.each([&](int b) { cells.push_back(b); });
-    const int nb = static_cast<int>(cells.size());
-    if (!surplus_ && nb <= 40) {
-      cost_.assign(static_cast<std::size_t>(nb) * nb, kInf);
+    std::array<int, kCells> cells;
+    int nb = 0;
+    boxes.each([&](int b) { cells[nb++] = b; });
+    if (!surplus_ && nb <= kMaxMatch) {
+      std::array<int, kMaxMatch * kMaxMatch> cost;
+      std::fill_n(cost.begin(), nb * nb, kInf);
       for (int i = 0; i < nb; ++i)
         for (int j = 0; j < nt; ++j) {
           const int dd = pd_.to[j][cells[i]];
-          if (dd >= 0) cost_[i * nb + j] = dd;
+          if (dd >= 0) cost[i * nb + j] = dd;
         }
-      const int total = Assignment(cost_, nb);
+      const int total = Assignment(cost.data(), nb);
       return total >= kInf ? kInf : total;
     }
     // Every target needs a box of its own: the nearest box is a lower bound.
     int by_targets = 0;
     for (int j = 0; j < nt; ++j) {
       int best = kInf;
-      for (int b : cells) {
+      for (int k = 0; k < nb; ++k) {
+        const int b = cells[k];
         const int dd = pd_.to[j][b];
         if (dd >= 0) best = std::min(best, dd);
       }
@@ -314,7 +383,8 @@ class Search {
     }
     if (surplus_) return by_targets;
     int by_boxes = 0;
-    for (int b : cells) {
+    for (int k = 0; k < nb; ++k) {
+      const int b = cells[k];
       int best = kInf;
       for (int j = 0; j < nt; ++j) {
         const int dd = pd_.to[j][b];
@@ -360,6 +430,77 @@ class Search {
     return false;
   }
 
+  // Whether a region the figure cannot reach, next to the box just pushed onto
+  // `dest` (the figure now on `figure`), is lost: the boxes bordering it can
+  // neither let the figure in nor all reach targets. The test plays those
+  // boxes alone, every other box taken away. Taking boxes away never takes a
+  // push away and every box must end on a target, so when no sequence of
+  // pushes of the bordering boxes opens the region or puts them all on
+  // targets, the whole position is lost too. It gives up (nothing pruned)
+  // after kRegionBudget positions; answers are kept per bordering boxes.
+  bool ClosedRegionDeadlock(const Bits& boxes, int figure, int dest) {
+    const Bits open_cells = floor_ & ~boxes;
+    Bits looked_at;
+    for (int d = 0; d < 4; ++d) {
+      const int n = Step(dest, d);
+      if (n < 0 || !open_cells.test(n)) continue;
+      if (!child_reach_ready_) {
+        child_reach_ = Flood(open_cells, figure);  // the search takes the figure's zone from it
+        child_reach_ready_ = true;
+        looked_at = child_reach_;
+      }
+      if (looked_at.test(n)) continue;
+      const Bits region = Flood(open_cells, n);
+      looked_at = looked_at | region;  // each region once
+      const Bits border = Neighbours(region) & boxes;
+      if ((border & ~p_.targets).none() && (region & p_.targets).none()) continue;
+      const Bits own_floor = floor_ & ~border;
+      const int zone = Flood(own_floor, figure).lowest();
+      const std::int32_t at = regions_.Find(border, zone);
+      if (at >= 0 && regions_.nodes()[at].value % 256 == region.lowest()) {
+        if (regions_.nodes()[at].value / 256) return true;
+        continue;
+      }
+      const bool lost = RegionLost(border, figure, region);
+      if (at < 0)
+        regions_.Add({border, static_cast<std::uint8_t>(zone),
+                      static_cast<std::int16_t>(region.lowest() + (lost ? 256 : 0))});
+      if (lost) return true;
+    }
+    return false;
+  }
+
+  // The small search of ClosedRegionDeadlock over the bordering boxes alone.
+  bool RegionLost(const Bits& border, int figure, const Bits& region) {
+    seen_.Clear();
+    stack_.clear();
+    stack_.emplace_back(border, figure);
+    seen_.Insert(border, Flood(floor_ & ~border, figure).lowest());
+    while (!stack_.empty()) {
+      const auto [boxes, fig] = stack_.back();
+      stack_.pop_back();
+      const Bits open_cells = floor_ & ~boxes;
+      const Bits reach = Flood(open_cells, fig);
+      if (!(reach & region).none() || (boxes & ~p_.targets).none()) return false;
+      bool over = false;
+      boxes.each([&](int b) {
+        for (int d = 0; d < 4 && !over; ++d) {
+          const int stand = Step(b, Opposite(d)), dest = Step(b, d);
+          if (stand < 0 || dest < 0 || !reach.test(stand) || !open_cells.test(dest) || pd_.dead.test(dest)) continue;
+          Bits next = boxes;
+          next.reset(b);
+          next.set(dest);
+          if (FrozenDeadlock(next, dest)) continue;
+          if (!seen_.Insert(next, Flood(floor_ & ~next, b).lowest())) continue;
+          if (seen_.size() > std::min(kRegionBudget, seen_.capacity())) over = true;
+          stack_.emplace_back(next, b);
+        }
+      });
+      if (over) return false;
+    }
+    return true;  // every push of the bordering boxes tried: the region stays shut
+  }
+
   std::string Moves(std::int32_t idx) const { return MovesOf(table_.nodes(), idx); }
 
   std::string MovesOf(const std::vector<Node>& nodes, std::int32_t idx) const {
@@ -382,16 +523,27 @@ class Search {
 
   const Puzzle& p_;
   PushDistances pd_;
+  SolverOptions options_;
   bool surplus_ = false;
   Bits floor_;
   PositionTable<Node> table_;
-  std::vector<int> cost_;
+  struct Known {
+    Bits boxes;
+    std::uint8_t zone;  // always 0: the figure plays no part
+    std::int16_t value;
+  };
+  PositionTable<Known> known_;  // estimates of the box sets met so far
+  PositionTable<Known> regions_;  // closed-region answers: region's lowest cell + 256 when lost
+  StampedSet seen_;
+  Bits child_reach_;  // the figure's reach after the push being looked at, when worked out
+  bool child_reach_ready_ = false;
+  std::vector<std::pair<Bits, int>> stack_;
 };
 
 }  // namespace
 
-SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
-  Search search(p);
+SolveResult Solve(const Puzzle& p, std::uint64_t budget, const SolverOptions& options) {
+  Search search(p, options);
   SolveResult exact = search.Run(budget, 1);
   if (exact.found || exact.proven) return exact;
   // Out of budget: settle for some solution, found by leaning on the estimate.
@@ -409,8 +561,8 @@ SolveResult Solve(const Puzzle& p, std::uint64_t budget) {
   return exact;
 }
 
-SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first) {
-  Search search(p);
+SolveResult SolveForMoves(const Puzzle& p, std::uint64_t budget, bool pushes_first, const SolverOptions& options) {
+  Search search(p, options);
   return search.RunMoves(budget, pushes_first);
 }
 

@@ -10,6 +10,8 @@
 
 #include "tools/levels/candidates.h"
 #include "tools/levels/designer.h"
+#include "tools/levels/human.h"
+#include "tools/levels/measures.h"
 #include "tools/levels/metrics.h"
 #include "tools/levels/solver.h"
 
@@ -67,6 +69,10 @@ TEST(LevelTools, SolversFindTheFewestPushesAndProveAnUnsolvableBoard) {
     EXPECT_EQ(shortest.pushes, c.pushes);
     EXPECT_EQ(effort.pushes, c.pushes);
     EXPECT_LE(shortest.moves.size(), fewest.moves.size()) << "the fewest-moves search walks no further";
+    // What the solver keeps and prunes beyond dead squares and frozen boxes changes no answer.
+    const SolveResult plain = SolveForMoves(p, 100000, true, SolverOptions{false, false});
+    EXPECT_EQ(plain.pushes, shortest.pushes);
+    EXPECT_EQ(plain.moves, shortest.moves);
     for (const std::string& moves : {fewest.moves, shortest.moves}) {
       Puzzle replay = p;
       EXPECT_TRUE(Replay(replay, moves) && Solved(replay)) << moves;
@@ -146,6 +152,75 @@ TEST(LevelTools, BoardShapesTheirLoopsAndOverlap) {
   a.each([&](int i) { b.set(At(10 - i / kW, 3 + i % kW)); });
   EXPECT_DOUBLE_EQ(Overlap(a, b), 1.0);
   EXPECT_DOUBLE_EQ(Overlap(ShapeOf(ring).walk, ShapeOf(hall).walk), 8.0 / 9.0);
+}
+
+TEST(LevelTools, CounterintuitivePushesAndDeadFloorOfASolution) {
+  // The box goes down first (one push farther from its end cell, (4,2)), then
+  // back up and right twice. The second board's solution is one push right:
+  // the two cells right of the target are never touched.
+  const Puzzle room = Drawn({"#######", "#     #", "# $ . #", "#     #", "#  @  #", "#######"});
+  const Puzzle lane = Drawn({"#######", "#@$.  #", "#######"});
+  const struct {
+    const char* what;
+    const Puzzle& p;
+    std::string moves;
+    int counter;
+    double dead_floor;
+  } cases[] = {
+      {"down first, then back", room, "uuulDlddrUluRR", 1, 8.0 / 20},
+      {"straight to the target", room, "uuulldRR", 0, 11.0 / 20},
+      {"one push in a lane", lane, "R", 0, 2.0 / 5},
+      {"moves that do not solve", lane, "l", -1, -1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(CounterintuitivePushes(c.p, c.moves), c.counter);
+    EXPECT_DOUBLE_EQ(DeadFloor(c.p, c.moves), c.dead_floor);
+  }
+}
+
+TEST(LevelTools, PartsSplitWhereNoBoxCanReachAnotherBoxsWay) {
+  // Two rooms joined only through a passage below, which a box can enter but
+  // never leave towards the other room; opening the wall between them joins them.
+  const Puzzle apart = Drawn({"#########", "#.  #  .#", "# $ # $ #", "## ### ##", "#   @   #", "#########"});
+  const Puzzle joined = Drawn({"#########", "#.  #  .#", "# $   $ #", "## ### ##", "#   @   #", "#########"});
+  EXPECT_EQ(Parts(apart), 2);
+  EXPECT_EQ(Parts(joined), 1);
+}
+
+TEST(LevelTools, RevealDepthCountsThePushesLeftBeforeASimpleDeadEndShows) {
+  // A lane with the figure left of both boxes: no box can ever reach the target
+  // on the left. The near box can still go right until it meets the far one,
+  // which makes a 2x2 block of boxes and walls.
+  const struct {
+    std::vector<std::string> picture;
+    int depth;
+  } cases[] = {
+      {{"########", "#.@$ $.#", "########"}, 0},
+      {{"#########", "#.@$  $.#", "#########"}, 1},
+      {{"##########", "#.@$   $.#", "##########"}, 2},
+  };
+  for (const auto& c : cases) EXPECT_EQ(RevealDepthAfter(Drawn(c.picture)), c.depth) << c.picture[1];
+
+  // Along a solution: the fixture of the hidden fatal push above offers one.
+  const Puzzle p = Drawn({"#######", "#.    #", "#.$$  #", "#  @  #", "#######"});
+  const Exploration explored(p, 100000);
+  const DeadTest dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
+  EXPECT_GE(RevealDepth(p, "ULrruLL", dead), 0);
+  EXPECT_EQ(RevealDepth(p, "ULrru", dead), -1) << "moves that do not solve are refused";
+}
+
+TEST(LevelTools, TheHumanModelSolvesRepeatablyAndTriesMoreWhereABoxMustGoAwayFirst) {
+  const HumanOptions options;
+  const Puzzle straight = Drawn({"#######", "#     #", "# $ . #", "#     #", "#  @  #", "#######"});
+  // The box must leave the lane it stands in to reach the target around the corner.
+  const Puzzle detour = Drawn({"########", "#.#    #", "#   $  #", "#  ### #", "#   @  #", "########"});
+  for (const Puzzle* p : {&straight, &detour}) {
+    const HumanResult a = HumanEffort(*p, options), b = HumanEffort(*p, options);
+    EXPECT_EQ(a.pushes, b.pushes) << "the same seeds play the same way";
+    EXPECT_EQ(a.solved, options.runs);
+  }
+  EXPECT_LT(HumanEffort(straight, options).median, HumanEffort(detour, options).median);
 }
 
 TEST(LevelTools, ASeededCandidateComesOutAsThePoolHoldsIt) {

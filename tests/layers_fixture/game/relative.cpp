@@ -1,0 +1,3 @@
+// Fault: a relative path up a layer.
+#include "../shell/menu.h"
+#include "relative.h"

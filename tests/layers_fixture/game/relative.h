@@ -1,0 +1,2 @@
+#pragma once
+#include "gfx/angle.h"

@@ -1,0 +1,3 @@
+// Fault: a back end includes another one.
+#include "gfx/sdl/keys.h"
+#include "gfx/win32/presenter.h"

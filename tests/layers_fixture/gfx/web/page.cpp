@@ -1,0 +1,2 @@
+// Fault: a relative path into another back end.
+#include "../sdl/keys.h"

@@ -1,0 +1,2 @@
+// Fault: the shell reaches a back end directly.
+#include "gfx/sdl/keys.h"
