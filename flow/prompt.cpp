@@ -13,8 +13,8 @@ constexpr int kMenuReturnMs = 270;
 constexpr int kCloseMs = 500;
 }  // namespace
 
-bool IsContinueKey(std::string_view key) {
-  return key == key::kStrSpace || key == key::kStrEscape || key == key::kStrBackspace;
+bool IsContinueKey(Key key) {
+  return key == key::kSpace || key == key::kEscape || key == key::kBackspace;
 }
 
 Screen MenuReturn() {
@@ -28,9 +28,9 @@ Screen CloseProgram() {
   return Screen::Exit;
 }
 
-std::optional<Screen> LeaveFromPrompt(const std::string& key) {
-  if (key == key::kStrClose) return CloseProgram();
-  if (key == key::kStrF5) return MenuReturn();
+std::optional<Screen> LeaveFromPrompt(Key key) {
+  if (key == key::kClose) return CloseProgram();
+  if (key == key::kF5) return MenuReturn();
   return std::nullopt;
 }
 

@@ -4,10 +4,8 @@
 #pragma once
 
 #include <optional>
-#include <string>
-#include <string_view>
-
 #include "flow/screens.h"
+#include "gfx/key.h"
 
 namespace qb {
 
@@ -16,11 +14,11 @@ namespace qb {
 // leaves for another screen (the main menu, or the end of the program).
 struct Prompt {
   std::optional<Screen> leave;
-  std::string key;
+  Key key;
 };
 
 // The continue keys: Space, Escape, Backspace.
-bool IsContinueKey(std::string_view key);
+bool IsContinueKey(Key key);
 
 // Menu return: level-running flag, score, counters and previous score to 0,
 // a 270 ms wait; returns Screen::MainMenu.
@@ -28,6 +26,6 @@ Screen MenuReturn();
 // The close button: a 500 ms wait; returns Screen::Exit.
 Screen CloseProgram();
 // In a prompt, the close button ends the program and F5 returns to the menu.
-std::optional<Screen> LeaveFromPrompt(const std::string& key);
+std::optional<Screen> LeaveFromPrompt(Key key);
 
 }  // namespace qb

@@ -34,8 +34,8 @@ Screen ShowAllLevels() {
   line7("perfect intellectual performance !", 257);
   DrawPictureAt(PicHearts, 300, 281);
   for (;;) {
-    const std::string key = AwaitKey();
-    if (key == key::kStrClose) return CloseProgram();
+    const Key key = AwaitKey();
+    if (key == key::kClose) return CloseProgram();
     if (IsContinueKey(key)) {
       State().ResetProgress();
       return Screen::MainMenu;

@@ -47,9 +47,11 @@ void DrawCells(bool appearing) {
     for (int c = 1; c <= kColumns; ++c) {
       const auto code = g.at(c, r);
       if (code != CellFigure && code != CellFigureOnTarget) continue;
+      // Nine frames of a tenth of a second: the figure appears within a second.
+      constexpr int kFrameMs = 100;
       for (auto frame : kFrames) {
         DrawCellPicture(frame, c, r);
-        SleepMs(100);
+        SleepMs(kFrameMs);
       }
       DrawCellPicture(PicFigure, c, r);
     }

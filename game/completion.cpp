@@ -19,6 +19,13 @@ constexpr Panel kBonusPanel{217, 429, 90, 190, panels::kBlue, panels::kYellow, S
 constexpr Panel kPasswordPanel{217, 429, 252, 312, panels::kGreen, panels::kPaleYellow, ShadowSize::Small, 275};
 
 constexpr Colour kBlack = 0xFF000000;
+
+// A moment after the last move before the bonuses appear (after level 200,
+// half a second before the all-levels screen); then the panels come a
+// quarter of a second apart, as on the level card.
+constexpr int kSolvedPauseMs = 350;
+constexpr int kLastLevelPauseMs = 500;
+constexpr int kPanelMs = 250;
 constexpr Colour kPanelInk = 0xFFC8C8C8;
 
 std::string Number(double v) { return std::to_string(static_cast<long>(v)); }
@@ -40,25 +47,25 @@ void DrawBonusPanel(double step_bonus, double time_bonus, double previous, doubl
 
 Screen CompleteLevel() {
   auto& s = State();
-  SleepMs(350);
+  SleepMs(kSolvedPauseMs);
   const double step_bonus = StepBonus(s.steps);
   const double time_bonus = TimeBonus(s.time);
   s.FinishLevel(static_cast<float>(step_bonus), static_cast<float>(time_bonus),
                 static_cast<float>(NewScore(s.previous_score, step_bonus, time_bonus)));
   if (s.level == 200) {
-    SleepMs(500);
+    SleepMs(kLastLevelPauseMs);
     return Screen::AllLevels;
   }
 
   DrawBonusPanel(step_bonus, time_bonus, s.previous_score, s.score);
   s.previous_score = s.score;
-  SleepMs(250);
+  SleepMs(kPanelMs);
 
   DrawFramedPanel(kPasswordPanel);
   s.level = static_cast<std::uint8_t>(s.level + 1);
   Text8(235, 267, kBlack, "Password to next level");
   Text8(286, 287, kBlack, MakePassword(s.level, static_cast<int>(s.previous_score)));
-  SleepMs(250);
+  SleepMs(kPanelMs);
 
   VerticalRun(160, 540, 452, 467, kStatusFill);
   Text8(230, 458, kBlack, "Press space to continue");

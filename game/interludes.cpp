@@ -29,6 +29,9 @@ constexpr Panel kPauseBox{138, 508, 55, 355, panels::kYellow, panels::kBlue, Sha
 constexpr Colour kBlack = 0xFF000000;
 constexpr Colour kDialogInk = 0xFF010102;
 
+// The level card builds up panel by panel, a quarter of a second apart.
+constexpr int kCardPanelMs = 250;
+
 // The pause cup changes after this many polls.
 constexpr float kCupBlinkPolls = 468;
 
@@ -70,7 +73,7 @@ void ClearGaugeArea() {
 }
 
 Prompt ContinuePrompt() {
-  std::string key;
+  Key key;
   for (;;) {
     key = AwaitKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
@@ -87,7 +90,7 @@ Prompt PauseScreen() {
   auto& s = State();
   s.blink_counter = 0;
   s.blink_phase = 0;
-  std::string key;
+  Key key;
   for (;;) {
     key = PollKey();
     if (auto leave = LeaveFromPrompt(key)) return {leave, key};
@@ -125,18 +128,18 @@ void LevelCard() {
   DrawFramedPanel(kLevelCardRed);
   const std::string level = "Level " + std::to_string(s.level);
   Text8(static_cast<float>(CentreLevelCard(level.size())), 83, 0xFFC8C500, level);
-  SleepMs(250);
+  SleepMs(kCardPanelMs);
 
   DrawFramedPanel(kLevelCardBlue);
   const std::string score = "Your score " + std::to_string(static_cast<long>(s.score));
   Text8(static_cast<float>(CentreText8(score.size())), 185, 0xFFC8C8C8, score);
-  SleepMs(250);
+  SleepMs(kCardPanelMs);
 
   DrawFramedPanel(kLevelCardYellow);
   Text8(286, 290, 0xFF020202, "Fieldname");
   const std::string& name = LevelName(s.level);
   Text8(static_cast<float>(CentreText8(name.size())), 311, 0xFF020202, name);
-  SleepMs(250);
+  SleepMs(kCardPanelMs);
 
   ClearGaugeArea();
   FillGauges(kCardFillInset);

@@ -2,15 +2,12 @@
 
 namespace qb {
 
-std::optional<Direction> DirectionOfKey(std::string_view key) {
-  if (key.size() != 2 || key[0] != '\xFF') return std::nullopt;
-  switch (key[1]) {
-    case 'M': return Direction::Right;
-    case 'K': return Direction::Left;
-    case 'H': return Direction::Up;
-    case 'P': return Direction::Down;
-    default: return std::nullopt;
-  }
+std::optional<Direction> DirectionOfKey(Key key) {
+  if (key == key::kRight) return Direction::Right;
+  if (key == key::kLeft) return Direction::Left;
+  if (key == key::kUp) return Direction::Up;
+  if (key == key::kDown) return Direction::Down;
+  return std::nullopt;
 }
 
 namespace {

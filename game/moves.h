@@ -9,13 +9,14 @@
 #include <string_view>
 
 #include "game/board.h"
+#include "gfx/key.h"
 
 namespace qb {
 
 enum class Direction : std::uint8_t { Right, Left, Up, Down };
 
 // The direction an arrow key string names, if it is one.
-std::optional<Direction> DirectionOfKey(std::string_view key);
+std::optional<Direction> DirectionOfKey(Key key);
 
 enum class Tile : std::uint8_t { Floor, Target, Figure, Box, BoxOnTarget };
 

@@ -144,15 +144,15 @@ Prompt SkipLevel(SkipFrom from) {
 
 std::optional<Screen> AwaitSpaceOrSkip(SkipFrom from) {
   for (;;) {
-    std::string key = AwaitKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (key == key::kStrF5) return MenuReturn();
-    if (key == "+") {
+    Key key = AwaitKey();
+    if (key == key::kClose) return CloseProgram();
+    if (key == key::kF5) return MenuReturn();
+    if (key == key::kPlus) {
       const Prompt p = SkipLevel(from);
       if (p.leave) return p.leave;
       key = p.key;  // a refused skip's closing key counts as pressed here
     }
-    if (key == key::kStrSpace) return std::nullopt;
+    if (key == key::kSpace) return std::nullopt;
   }
 }
 

@@ -39,9 +39,8 @@ void DrawInput(const std::string& input) {
   if (input.size() < kLength) DrawCursor(input.size() + 1);
 }
 
-// A single character from the digit zero up to the letter y; function keys,
-// arrows and the close request compare above that range.
-bool IsInputKey(const std::string& key) { return key.size() == 1 && key[0] >= '0' && key[0] < 'z'; }
+// A typed character from the digit zero up to the letter y.
+bool IsInputKey(Key key) { return key.typed() && key.code >= '0' && key.code < 'z'; }
 
 }  // namespace
 
@@ -51,16 +50,16 @@ Screen EnterPassword() {
   std::string input;
   for (;;) {
     if (input.empty()) DrawCursor(1);
-    const std::string key = PollKey();
+    const Key key = PollKey();
     if (IsInputKey(key) && input.size() < kLength) {
-      input += key;
+      input += key.byte();
       DrawInput(input);
-    } else if (key == key::kStrBackspace && !input.empty()) {
+    } else if (key == key::kBackspace && !input.empty()) {
       input.pop_back();
       DrawInput(input);
-    } else if (key == key::kStrEscape || key == key::kStrF5) {
+    } else if (key == key::kEscape || key == key::kF5) {
       return Screen::MainMenu;
-    } else if (key == key::kStrEnter) {
+    } else if (key == key::kEnter) {
       auto& s = State();
       if (const auto start = ReadPassword(input)) {
         s.EnterLevel(start->level, static_cast<float>(start->score));

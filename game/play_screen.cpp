@@ -23,10 +23,6 @@ constexpr int kRestartDelayMs = 240;
 constexpr int kNoticeMs = 590;
 constexpr int kPauseDelayMs = 132;
 
-bool IsLetter(const std::string& key, char upper) {
-  return key.size() == 1 && (key[0] == upper || key[0] == upper - 'A' + 'a');
-}
-
 // Waits for Space on the level card; "+" offers to skip the level.
 Screen LevelEntryWait() {
   auto& s = State();
@@ -66,27 +62,27 @@ Screen PlayProper() {
   FillGauges(kPlayFillInset);
   s.BeginPlay();
   for (;;) {
-    std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
+    Key key = PollKey();
+    if (key == key::kClose) return CloseProgram();
     // A paid command or the pause leaves the key that closed its dialog in
     // the pass's key string; no later test acts on such a key.
     auto handle = [&key](const Prompt& p) {
       key = p.key;
       return p.leave;
     };
-    if (IsLetter(key, 'B'))
+    if (key.IsLetter('B'))
       if (auto leave = handle(TakeBackMove())) return *leave;
-    if (IsLetter(key, 'S'))
+    if (key.IsLetter('S'))
       if (auto leave = handle(SavePosition())) return *leave;
-    if (IsLetter(key, 'L'))
+    if (key.IsLetter('L'))
       if (auto leave = handle(LoadPosition())) return *leave;
-    if (key == key::kStrF1) return RestartLevel();
-    if (key == key::kStrF5) return ReturnToMenu();
-    if (IsLetter(key, 'P')) {
+    if (key == key::kF1) return RestartLevel();
+    if (key == key::kF5) return ReturnToMenu();
+    if (key.IsLetter('P')) {
       SleepMs(kPauseDelayMs);
       if (auto leave = handle(PauseScreen())) return *leave;
     }
-    if (key == "+")
+    if (key == key::kPlus)
       if (auto leave = handle(SkipLevel(SkipFrom::PlayProper))) return *leave;
     if (const auto direction = DirectionOfKey(key)) DrawMove(TryMove(b, *direction, s.steps));
     if (IsLevelSolved(b.board)) return Screen::Completion;

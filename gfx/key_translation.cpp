@@ -6,7 +6,8 @@ namespace qb {
 
 namespace {
 
-std::uint32_t Ext(int number) { return key::Extended(static_cast<std::uint8_t>(number)); }
+// The queued code of the extended key with that number.
+constexpr std::uint32_t ExtendedCode(int number) { return Key::Extended(static_cast<std::uint8_t>(number)).code; }
 
 // With Num Lock off the keypad's digits and point are navigation keys.
 NamedKey KeypadAsNavigation(NamedKey k) {
@@ -48,13 +49,13 @@ std::optional<std::uint32_t> TranslateKeyDown(const KeyPress& press) {
 
   if (k >= NamedKey::kF1 && k <= NamedKey::kF10) {
     const int i = static_cast<int>(k) - static_cast<int>(NamedKey::kF1);
-    return Ext((ctrl ? 0x5E : shift ? 0x54 : 0x3B) + i);
+    return ExtendedCode((ctrl ? 0x5E : shift ? 0x54 : 0x3B) + i);
   }
-  if (k == NamedKey::kF11) return Ext(ctrl ? 0x89 : shift ? 0x87 : 0x85);
-  if (k == NamedKey::kF12) return Ext(ctrl ? 0x8A : shift ? 0x88 : 0x86);
+  if (k == NamedKey::kF11) return ExtendedCode(ctrl ? 0x89 : shift ? 0x87 : 0x85);
+  if (k == NamedKey::kF12) return ExtendedCode(ctrl ? 0x8A : shift ? 0x88 : 0x86);
 
   if (!press.num_lock) {
-    if (k == NamedKey::kKeypad5) return Ext(ctrl ? 0x8F : 0x4C);
+    if (k == NamedKey::kKeypad5) return ExtendedCode(ctrl ? 0x8F : 0x4C);
     k = KeypadAsNavigation(k);
   }
   struct Nav {
@@ -68,7 +69,7 @@ std::optional<std::uint32_t> TranslateKeyDown(const KeyPress& press) {
       {NamedKey::kDelete, 0x53, 0x93},
   };
   for (const auto& n : kNav)
-    if (n.key == k) return Ext(ctrl ? n.with_ctrl : n.plain);
+    if (n.key == k) return ExtendedCode(ctrl ? n.with_ctrl : n.plain);
   return std::nullopt;  // keypad digits with Num Lock on type through text input
 }
 

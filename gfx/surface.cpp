@@ -80,13 +80,6 @@ Rect Ordered(float x1, float y1, float x2, float y2) {
 
 }  // namespace
 
-namespace key {
-std::string ToKeyString(std::uint32_t code) {
-  if (code < 256) return std::string(1, static_cast<char>(code));
-  return Ext(static_cast<std::uint8_t>(code >> 8));
-}
-}  // namespace key
-
 int RoundCoord(float v) {
   // Half away from zero: add or subtract 0.5, then truncate.
   return v >= 0 ? static_cast<int>(v + 0.5f) : static_cast<int>(v - 0.5f);
@@ -112,9 +105,9 @@ int RunOnPlatform(Platform& platform, const std::function<void()>& game) {
 void SetWindowTitle(std::string_view title) { g_platform->SetTitle(title); }
 void EndProgram(int status) { g_platform->End(status); }
 
-std::string PollKey() {
+Key PollKey() {
   g_platform->BeforePoll();
-  if (auto code = Keys().Pop()) return key::ToKeyString(*code);
+  if (auto code = Keys().Pop()) return Key{*code};
   return {};
 }
 
@@ -144,10 +137,10 @@ int WaitForKey(int milliseconds) {
   return static_cast<int>(milliseconds < 0 ? waited : std::min<std::int64_t>(waited, milliseconds));
 }
 
-std::string AwaitKey() {
+Key AwaitKey() {
   for (;;) {
-    std::string key = PollKey();
-    if (!key.empty()) return key;
+    const Key key = PollKey();
+    if (!key.none()) return key;
     WaitForKey(kNoDeadline);
   }
 }

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "gfx/key.h"
+
 namespace qb {
 
 using Colour = std::uint32_t;  // 0xAARRGGBB; the game always passes alpha 0xFF
@@ -15,41 +17,12 @@ using Colour = std::uint32_t;  // 0xAARRGGBB; the game always passes alpha 0xFF
 inline constexpr int kSurfaceWidth = 696;
 inline constexpr int kSurfaceHeight = 479;
 
-// Extended key numbers: PollKey returns them as the two bytes 0xFF, number.
-namespace key {
-inline constexpr std::uint8_t kF1 = 0x3B;
-inline constexpr std::uint8_t kF5 = 0x3F;
-inline constexpr std::uint8_t kUp = 0x48;
-inline constexpr std::uint8_t kDown = 0x50;
-inline constexpr std::uint8_t kLeft = 0x4B;
-inline constexpr std::uint8_t kRight = 0x4D;
-inline constexpr std::uint8_t kClose = 0x6B;  // "k": the window's close request
-inline constexpr std::uint8_t kF12 = 0x86;
-inline constexpr std::uint8_t kShiftF12 = 0x88;
-inline constexpr std::uint8_t kCtrlF12 = 0x8A;
-inline constexpr std::uint8_t kCtrlUp = 0x8D;
-inline constexpr std::uint8_t kCtrlDown = 0x91;
-inline constexpr std::uint8_t kCtrlLeft = 0x73;
-inline constexpr std::uint8_t kCtrlRight = 0x74;
-
-// A key code as queued: below 256 a character byte, above it an extended key.
-inline constexpr std::uint32_t Extended(std::uint8_t number) { return std::uint32_t{number} << 8; }
-// The key string a key code becomes when polled.
-std::string ToKeyString(std::uint32_t code);
-// Key strings the screens compare against.
-inline std::string Ext(std::uint8_t number) { return std::string{'\xFF', static_cast<char>(number)}; }
-inline const std::string kStrUp = Ext(kUp), kStrDown = Ext(kDown), kStrLeft = Ext(kLeft),
-                         kStrRight = Ext(kRight), kStrF1 = Ext(kF1), kStrF5 = Ext(kF5),
-                         kStrClose = Ext(kClose), kStrCtrlF12 = Ext(kCtrlF12);
-inline const std::string kStrEnter = "\r", kStrSpace = " ", kStrBackspace = "\b", kStrEscape = "\x1B";
-}  // namespace key
-
 // Converts a coordinate to a whole pixel, rounding half away from zero.
 int RoundCoord(float v);
 
 // ---- window and clock (delegated to the installed platform back end) ----
 void SetWindowTitle(std::string_view title);
-std::string PollKey();
+Key PollKey();  // the next queued key, or none
 void SleepMs(int milliseconds);
 
 // ---- waiting without polling ----
@@ -59,7 +32,7 @@ inline constexpr int kNoDeadline = -1;
 // stays queued for the next PollKey.
 int WaitForKey(int milliseconds);
 // PollKey for loops that react to keys only: sleeps until a key arrives.
-std::string AwaitKey();
+Key AwaitKey();
 // The sleep at the end of one pass of a loop that polls every pass_ms
 // milliseconds: sleeps through this pass and through up to idle_passes more
 // (negative: any number) that would find no key and change nothing on

@@ -55,8 +55,8 @@ void CreditLine(std::string_view text, float y, Colour colour = 0xFF010102) {
 Screen WaitWithQuestionMark() {
   State().blink_counter = 0;
   for (;;) {
-    const std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
+    const Key key = PollKey();
+    if (key == key::kClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
     BlinkQuestionMark(kInfoBlinkPolls);
     SleepUntilBlink(kInfoBlinkPolls);
@@ -180,8 +180,8 @@ Screen ShowCredits() {
   CreditLine("for free icons!", 265, 0xFF01010B);
   CreditLine("Have fun and a lot of patience!", 298);
   for (;;) {
-    const std::string key = AwaitKey();
-    if (key == key::kStrClose) return CloseProgram();
+    const Key key = AwaitKey();
+    if (key == key::kClose) return CloseProgram();
     if (IsContinueKey(key)) return Screen::MainMenu;
   }
 }

@@ -38,6 +38,9 @@ constexpr std::array<Entry, 5> kEntries = {{
     {"QUIT", 305, kDarkBlue},
 }};
 
+// Enter holds the menu half a second before the chosen entry opens.
+constexpr int kChosenMs = 500;
+
 // The question mark toggles after this many polls of the menu.
 constexpr float kMenuBlinkPolls = 478;
 
@@ -87,12 +90,12 @@ Screen RunMainMenu() {
   Text8(static_cast<float>(CentreText8(status.size())), 458, 0xFF000000, status);
 
   for (;;) {
-    const std::string key = PollKey();
-    if (key == key::kStrClose) return CloseProgram();
-    if (key == key::kStrDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
-    if (key == key::kStrUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
-    if (key == key::kStrEnter) {
-      SleepMs(500);
+    const Key key = PollKey();
+    if (key == key::kClose) return CloseProgram();
+    if (key == key::kDown) MovePointer(selection, selection == 5 ? 1 : selection + 1);
+    if (key == key::kUp) MovePointer(selection, selection == 1 ? 5 : selection - 1);
+    if (key == key::kEnter) {
+      SleepMs(kChosenMs);
       switch (selection) {
         case 1: return NewGame();
         case 2: return Screen::Password;
@@ -101,7 +104,7 @@ Screen RunMainMenu() {
         default: return Screen::Exit;
       }
     }
-    if (key == key::kStrCtrlF12) return Screen::Credits;
+    if (key == key::kCtrlF12) return Screen::Credits;
     BlinkQuestionMark(kMenuBlinkPolls);
     SleepUntilBlink(kMenuBlinkPolls);
   }

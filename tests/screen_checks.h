@@ -217,12 +217,12 @@ class PlayTest : public ScreenTest {
 
 // Key codes as the tests press them.
 namespace keys {
-inline constexpr std::uint32_t kRight = key::Extended(key::kRight), kLeft = key::Extended(key::kLeft),
-                               kUp = key::Extended(key::kUp), kDown = key::Extended(key::kDown),
-                               kF1 = key::Extended(key::kF1), kF5 = key::Extended(key::kF5),
-                               kF12 = key::Extended(key::kF12), kCtrlF12 = key::Extended(key::kCtrlF12),
-                               kClose = key::Extended(key::kClose);
-inline constexpr std::uint32_t kSpace = ' ', kEscape = 0x1B, kBackspace = '\b', kEnter = '\r';
+// The game's key names as the headless script queues them.
+inline constexpr std::uint32_t kRight = key::kRight.code, kLeft = key::kLeft.code, kUp = key::kUp.code,
+                               kDown = key::kDown.code, kF1 = key::kF1.code, kF5 = key::kF5.code,
+                               kF12 = key::kF12.code, kCtrlF12 = key::kCtrlF12.code, kClose = key::kClose.code,
+                               kSpace = key::kSpace.code, kEscape = key::kEscape.code,
+                               kBackspace = key::kBackspace.code, kEnter = key::kEnter.code;
 }  // namespace keys
 
 }  // namespace qb::testing

@@ -12,7 +12,7 @@ namespace qb {
 namespace {
 
 TEST(DomKeys, KeyPressesBecomeTheDesktopCodes) {
-  auto ext = [](std::uint8_t n) { return std::optional<std::uint32_t>(key::Extended(n)); };
+  auto ext = [](Key k) { return std::optional<std::uint32_t>(k.code); };
   struct Case {
     DomKey press;
     std::optional<std::uint32_t> queued;
@@ -27,7 +27,7 @@ TEST(DomKeys, KeyPressesBecomeTheDesktopCodes) {
       {{"F5", "F5"}, ext(key::kF5), true},  // no reload
       {{"F12", "F12", false, true}, ext(key::kCtrlF12), true},
       {{"F12", "F12"}, ext(key::kF12), false},  // developer tools stay the browser's
-      {{"Clear", "Numpad5"}, ext(0x4C), true},
+      {{"Clear", "Numpad5"}, ext(Key::Extended(0x4C)), true},
       {{"Enter", "NumpadEnter"}, 0x0D, true},
       {{"Backspace", "Backspace"}, 0x08, true},  // never "back"
       {{"Escape", "Escape"}, 0x1B, true},

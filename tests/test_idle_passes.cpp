@@ -82,7 +82,7 @@ TEST_F(IdlePassesTest, AWaitPastTheStopTimeEndsThereAndTheNextPollEndsTheRun) {
 TEST_F(IdlePassesTest, ADayOfWaitingIsOneStep) {
   Install({{86'400'000, 'x'}}, kFarFuture);
   EXPECT_EQ(WaitForKey(kNoDeadline), 86'400'000);
-  EXPECT_EQ(PollKey(), "x");
+  EXPECT_EQ(PollKey(), Key::Typed('x'));
 }
 
 }  // namespace

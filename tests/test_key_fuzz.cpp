@@ -27,7 +27,6 @@
 namespace qb {
 namespace {
 
-using key::Extended;
 using namespace testing::keys;
 using Script = std::vector<HeadlessPlatform::ScriptedKey>;
 
@@ -54,7 +53,7 @@ class ScriptMaker {
       std::uint32_t code = kKnown[Pick(kKnown.size())];
       const int roll = Roll(100);
       if (roll < 4) code = 1 + Pick(255);                      // any byte
-      else if (roll < 6) code = Extended(static_cast<std::uint8_t>(1 + Pick(255)));  // any extended key
+      else if (roll < 6) code = Key::Extended(static_cast<std::uint8_t>(1 + Pick(255))).code;  // any extended key
       else if (roll < 7) code = kClose;
       Press(code, Gap());
     }

@@ -27,7 +27,7 @@ TEST(KeyTranslation, KeyPressesBecomeTheQueuedCodes) {
     KeyPress press;
     std::optional<std::uint32_t> code;
   };
-  auto ext = [](std::uint8_t n) { return std::optional<std::uint32_t>(key::Extended(n)); };
+  auto ext = [](Key k) { return std::optional<std::uint32_t>(k.code); };
   KeyPress ctrl_b;
   ctrl_b.letter = 'b';
   ctrl_b.ctrl = true;
@@ -50,14 +50,14 @@ TEST(KeyTranslation, KeyPressesBecomeTheQueuedCodes) {
       {Press(K::kF12), ext(key::kF12)},
       {Press(K::kF12, true), ext(key::kShiftF12)},
       {Press(K::kF12, false, true), ext(key::kCtrlF12)},
-      {Press(K::kF1, true), ext(0x54)},
+      {Press(K::kF1, true), ext(Key::Extended(0x54))},
       {Press(K::kEnter), 0x0D},
       {Press(K::kKeypadEnter), 0x0D},
       {Press(K::kBackspace), 0x08},
       {Press(K::kEscape), 0x1B},
       {Press(K::kKeypad8), ext(key::kUp)},                      // Num Lock off: an arrow
       {Press(K::kKeypad8, false, false, true), std::nullopt},   // Num Lock on: types "8"
-      {Press(K::kKeypad5), ext(0x4C)},
+      {Press(K::kKeypad5), ext(Key::Extended(0x4C))},
       {ctrl_b, 0x02},
       {plain_b, std::nullopt},  // types "b" through text input
       {alt_f1, std::nullopt},   // nothing while Alt is held

@@ -85,7 +85,7 @@ void PlayOneRound(Player& p) {
   // The instructions, about and credits screens.
   p.Press(kDown, 1000).Press(kDown, 50).Press(kEnter, 50).Press(kSpace, 1000);
   p.Press(kUp, 1000).Press(kUp, 50).Press(kEnter, 50).Press(kEscape, 1000);
-  p.Press(key::Extended(key::kCtrlF12), 1000).Press(kBackspace, 1000);
+  p.Press(key::kCtrlF12.code, 1000).Press(kBackspace, 1000);
 }
 
 const std::vector<Screen> kOneRound = {

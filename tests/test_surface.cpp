@@ -152,24 +152,30 @@ TEST_F(SurfaceTest, ClearScreenUsesTheBackgroundColour) {
 
 TEST_F(SurfaceTest, KeyQueueKeepsTheNewestFifteen) {
   for (int i = 0; i < 16; ++i) Keys().Push('a' + i);
-  for (int i = 1; i < 16; ++i) EXPECT_EQ(PollKey(), std::string(1, static_cast<char>('a' + i)));
+  for (int i = 1; i < 16; ++i) EXPECT_EQ(PollKey(), Key::Typed(static_cast<std::uint8_t>('a' + i)));
   SleepMs(1);  // (two empty polls in a row would let the virtual clock jump)
-  EXPECT_EQ(PollKey(), "");
+  EXPECT_EQ(PollKey(), Key{});
 }
 
-TEST_F(SurfaceTest, KeyStrings) {
-  Keys().Push(key::Extended(key::kCtrlF12));
-  Keys().Push(key::Extended(key::kF12));
+TEST_F(SurfaceTest, KeysAsPolled) {
+  Keys().Push(key::kCtrlF12.code);
+  Keys().Push(key::kF12.code);
   Keys().Push(0x0D);
-  Keys().Push(0xFF);               // the last character code
-  Keys().Push(key::Extended(1));   // the first extended key
-  EXPECT_EQ(PollKey(), std::string("\xFF\x8A"));
-  EXPECT_EQ(PollKey(), std::string("\xFF\x86"));
-  EXPECT_EQ(PollKey(), "\r");
-  EXPECT_EQ(PollKey(), "\xFF");
-  EXPECT_EQ(PollKey(), std::string("\xFF\x01"));
+  Keys().Push(0xFF);    // the last character code
+  Keys().Push(0x100);   // the first extended key
+  Keys().Push(0x00);    // a typed NUL is a key, not none
+  EXPECT_EQ(PollKey(), key::kCtrlF12);
+  EXPECT_EQ(PollKey(), key::kF12);
+  EXPECT_EQ(PollKey(), key::kEnter);
+  const Key last_byte = PollKey();
+  EXPECT_TRUE(last_byte.typed());
+  EXPECT_EQ(last_byte.byte(), '\xFF');
+  const Key first_extended = PollKey();
+  EXPECT_FALSE(first_extended.typed());
+  EXPECT_EQ(first_extended, Key::Extended(1));
+  EXPECT_FALSE(PollKey().none());
   SleepMs(1);
-  EXPECT_EQ(PollKey(), "");
+  EXPECT_TRUE(PollKey().none());
 }
 
 TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
@@ -178,7 +184,7 @@ TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
   struct Step {
     int ms;
     std::int64_t now;
-    std::string key;
+    Key key;
   };
   struct Case {
     const char* what;
@@ -188,17 +194,17 @@ TEST_F(SurfaceTest, WaitsEndEarlyOnlyAtTheirKeyChecks) {
   const Case cases[] = {
       {"without keys every wait runs its full length",
        {},
-       {{1, 1, ""}, {35, 36, ""}, {99, 135, ""}, {100, 235, ""}, {279, 514, ""}, {2001, 2515, ""}}},
+       {{1, 1, Key{}}, {35, 36, Key{}}, {99, 135, Key{}}, {100, 235, Key{}}, {279, 514, Key{}}, {2001, 2515, Key{}}}},
       {"a key at 120 ends a 500 ms wait at its 150 ms check and stays queued",
        {{120, 'x'}},
-       {{500, 150, ""}, {0, 0, "x"}}},
-      {"the last check of a 500 ms wait comes at 400 ms", {{401, 'x'}}, {{500, 500, ""}, {0, 0, "x"}}},
-      {"a wait below 100 ms never looks for keys", {{10, 'x'}}, {{99, 99, ""}, {0, 0, "x"}}},
-      {"not even for one that came before it", {{5, 'x'}}, {{20, 20, ""}, {99, 119, ""}, {0, 0, "x"}}},
+       {{500, 150, Key{}}, {0, 0, Key::Typed('x')}}},
+      {"the last check of a 500 ms wait comes at 400 ms", {{401, 'x'}}, {{500, 500, Key{}}, {0, 0, Key::Typed('x')}}},
+      {"a wait below 100 ms never looks for keys", {{10, 'x'}}, {{99, 99, Key{}}, {0, 0, Key::Typed('x')}}},
+      {"not even for one that came before it", {{5, 'x'}}, {{20, 20, Key{}}, {99, 119, Key{}}, {0, 0, Key::Typed('x')}}},
       {"a 100 ms wait looks at its start only; the next long wait ends at once",
        {{10, 'x'}},
-       {{100, 100, ""}, {500, 100, ""}, {0, 0, "x"}}},
-      {"a poll clears the arrival flag", {{10, 'x'}}, {{20, 20, ""}, {0, 0, "x"}, {500, 520, ""}}},
+       {{100, 100, Key{}}, {500, 100, Key{}}, {0, 0, Key::Typed('x')}}},
+      {"a poll clears the arrival flag", {{10, 'x'}}, {{20, 20, Key{}}, {0, 0, Key::Typed('x')}, {500, 520, Key{}}}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -246,10 +252,10 @@ TEST_F(SurfaceTest, EveryWaitSignalsAChangeThatAPresentMayHaveMissed) {
 
 TEST_F(SurfaceTest, ALoopThatPollsWithoutWaitingJumpsToTheNextKey) {
   Install({{5000, 'k'}});
-  std::string k;
+  Key k;
   int polls = 0;
-  while ((k = PollKey()).empty()) ++polls;
-  EXPECT_EQ(k, "k");
+  while ((k = PollKey()).none()) ++polls;
+  EXPECT_EQ(k, Key::Typed('k'));
   EXPECT_EQ(platform().now_ms(), 5000);
   EXPECT_LE(polls, 2);
   EXPECT_THROW(PollKey(), RunStopped);  // nothing more to come

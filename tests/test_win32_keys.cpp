@@ -17,7 +17,7 @@ std::uint32_t LParam(std::uint32_t scan, bool extended = false, int repeat = 1, 
 }
 
 TEST(Win32Keys, KeyDownMessagesQueueTheExtendedCodesOnly) {
-  auto ext = [](std::uint8_t n) { return std::optional<std::uint32_t>(key::Extended(n)); };
+  auto ext = [](Key k) { return std::optional<std::uint32_t>(k.code); };
   constexpr std::uint32_t kVkUp = 0x26, kVkNumpad8 = 0x68, kVkClear = 0x0C, kVkF12 = 0x7B, kVkReturn = 0x0D;
   struct Case {
     Win32KeyDown message;
@@ -28,7 +28,7 @@ TEST(Win32Keys, KeyDownMessagesQueueTheExtendedCodesOnly) {
       {{kVkUp, LParam(0x48, true)}, ext(key::kUp), 1},              // the arrow block
       {{kVkUp, LParam(0x48, false)}, ext(key::kUp), 1},             // keypad 8, Num Lock off
       {{kVkNumpad8, LParam(0x48, false)}, std::nullopt, 0},         // keypad 8 types "8" (WM_CHAR)
-      {{kVkClear, LParam(0x4C)}, ext(0x4C), 1},                     // keypad 5, Num Lock off
+      {{kVkClear, LParam(0x4C)}, ext(Key::Extended(0x4C)), 1},                     // keypad 5, Num Lock off
       {{0x25, LParam(0x4B, true), false, true}, ext(key::kCtrlLeft), 1},
       {{0x28, LParam(0x50, true), true}, ext(key::kDown), 1},       // Shift: the plain arrow
       {{0x70, LParam(0x3B)}, ext(key::kF1), 1},
@@ -36,7 +36,7 @@ TEST(Win32Keys, KeyDownMessagesQueueTheExtendedCodesOnly) {
       {{kVkF12, LParam(0x58)}, ext(key::kF12), 1},
       {{kVkF12, LParam(0x58), true}, ext(key::kShiftF12), 1},
       {{kVkF12, LParam(0x58), false, true}, ext(key::kCtrlF12), 1},
-      {{0x79, LParam(0x44)}, ext(0x44), 1},                         // F10, a system key of its own
+      {{0x79, LParam(0x44)}, ext(Key::Extended(0x44)), 1},                         // F10, a system key of its own
       {{kVkUp, LParam(0x48, true, 3)}, ext(key::kUp), 3},           // once per repeat count
       {{kVkUp, LParam(0x48, true, 1, /*alt=*/true)}, std::nullopt, 0},
       {{kVkReturn, LParam(0x1C)}, std::nullopt, 0},                 // Enter comes as a character

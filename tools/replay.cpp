@@ -28,8 +28,6 @@
 
 namespace {
 
-using qb::key::Extended;
-
 // Bounds of a script: a line is short, and a whole script idles at most a
 // week of virtual time (a day of play replays in about a tenth of a second).
 constexpr std::size_t kMaxLineLength = 200;
@@ -38,25 +36,25 @@ constexpr std::int64_t kMaxScriptMs = 7 * kMaxDelayMs;
 
 const std::map<std::string, std::uint32_t>& NamedKeys() {
   static const std::map<std::string, std::uint32_t> kNamed = {
-      {"Up", Extended(qb::key::kUp)},
-      {"Down", Extended(qb::key::kDown)},
-      {"Left", Extended(qb::key::kLeft)},
-      {"Right", Extended(qb::key::kRight)},
-      {"F1", Extended(qb::key::kF1)},
-      {"F5", Extended(qb::key::kF5)},
-      {"F12", Extended(qb::key::kF12)},
-      {"ShiftF12", Extended(qb::key::kShiftF12)},
-      {"CtrlF12", Extended(qb::key::kCtrlF12)},
-      {"CtrlUp", Extended(qb::key::kCtrlUp)},
-      {"CtrlDown", Extended(qb::key::kCtrlDown)},
-      {"CtrlLeft", Extended(qb::key::kCtrlLeft)},
-      {"CtrlRight", Extended(qb::key::kCtrlRight)},
-      {"Enter", 0x0D},
-      {"Space", 0x20},
-      {"Backspace", 0x08},
-      {"Escape", 0x1B},
-      {"Plus", '+'},
-      {"Close", Extended(qb::key::kClose)},
+      {"Up", qb::key::kUp.code},
+      {"Down", qb::key::kDown.code},
+      {"Left", qb::key::kLeft.code},
+      {"Right", qb::key::kRight.code},
+      {"F1", qb::key::kF1.code},
+      {"F5", qb::key::kF5.code},
+      {"F12", qb::key::kF12.code},
+      {"ShiftF12", qb::key::kShiftF12.code},
+      {"CtrlF12", qb::key::kCtrlF12.code},
+      {"CtrlUp", qb::key::kCtrlUp.code},
+      {"CtrlDown", qb::key::kCtrlDown.code},
+      {"CtrlLeft", qb::key::kCtrlLeft.code},
+      {"CtrlRight", qb::key::kCtrlRight.code},
+      {"Enter", qb::key::kEnter.code},
+      {"Space", qb::key::kSpace.code},
+      {"Backspace", qb::key::kBackspace.code},
+      {"Escape", qb::key::kEscape.code},
+      {"Plus", qb::key::kPlus.code},
+      {"Close", qb::key::kClose.code},
   };
   return kNamed;
 }

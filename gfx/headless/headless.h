@@ -22,7 +22,7 @@ class HeadlessPlatform final : public Platform {
  public:
   struct ScriptedKey {
     std::int64_t at_ms;  // virtual time of arrival
-    std::uint32_t code;  // as queued (see key::Extended)
+    std::uint32_t code;  // as queued (Key::code)
   };
 
   // Keys must be in order of arrival. Without a stop time the run stops at the

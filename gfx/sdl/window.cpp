@@ -59,10 +59,10 @@ std::chrono::milliseconds RefreshPeriod(SDL_Window* window) {
 // must be shown again (the window was exposed, resized or maximised).
 bool HandleEvent(const SDL_Event& e, SDL_Window* window) {
   switch (e.type) {
-    case SDL_QUIT: Keys().Push(key::Extended(key::kClose)); break;
+    case SDL_QUIT: Keys().Push(key::kClose.code); break;
     case SDL_WINDOWEVENT:
       if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
-        Keys().Push(key::Extended(key::kClose));
+        Keys().Push(key::kClose.code);
       } else if (e.window.event == SDL_WINDOWEVENT_SIZE_CHANGED) {
         const auto flags = SDL_GetWindowFlags(window);
         if (!(flags & (SDL_WINDOW_MAXIMIZED | SDL_WINDOW_FULLSCREEN | SDL_WINDOW_FULLSCREEN_DESKTOP)) &&

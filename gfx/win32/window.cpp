@@ -184,7 +184,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wparam, LPARAM lpa
       if (s.moving) Present(window);
       return 0;
     case WM_CLOSE:  // the game decides: it gets the close key
-      Keys().Push(key::Extended(key::kClose));
+      Keys().Push(key::kClose.code);
       return 0;
     case WM_KEYDOWN:
       QueueKeyDown(wparam, lparam);

@@ -359,7 +359,13 @@ def main(argv: list[str]) -> int:
         ok, out = workers[0].configure()
         if not ok:
             sys.exit(f"mutate: configuring the scratch copy failed:\n{out[-3000:]}")
-        mutants, sources, not_built = choose(args, config, workers[0], files, build_root)
+        try:
+            mutants, sources, not_built = choose(args, config, workers[0], files, build_root)
+        except RuntimeError:
+            # A source includes a header that the build generates: build the
+            # first copy, then read the sources again.
+            workers[0].prepare(files)
+            mutants, sources, not_built = choose(args, config, workers[0], files, build_root)
         if args.list:
             for m in mutants:
                 before, after = m.lines(sources[m.file])
