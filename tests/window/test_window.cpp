@@ -277,5 +277,30 @@ TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
 }
 
+TEST(Window, WithNoSdlEventTypeLeftTheGameSaysSoAndFails) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  // In a child process: the event types it uses up stay used up.
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  std::fflush(nullptr);  // nothing buffered is written twice
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::dup2(out[1], 2);
+    while (SDL_RegisterEvents(1) != static_cast<Uint32>(-1)) {
+    }
+    ::_exit(RunInWindow([] { EndProgram(0); }));
+  }
+  ::close(out[1]);
+  std::string said;
+  char buf[512];
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+  EXPECT_EQ(said, "cannot open the game window: no SDL event type left for its wake-up\n");
+}
+
 }  // namespace
 }  // namespace qb

@@ -244,6 +244,7 @@ struct Push {
 };
 
 struct Eval {
+  std::size_t spent = 0;  // positions the search took
   double score = -1;
   Bits boxes;
   int figure = -1;
@@ -305,6 +306,7 @@ Eval Evaluate(const Bits& floor, const Bits& targets, const DesignerOptions& o, 
   const Bits walls = ~floor;
   const PullSearch s = SearchPulls(walls, targets, budget);
   const auto& nodes = s.nodes();
+  best.spent = nodes.size();
   if (nodes.size() < 2) return best;
   const Distances dist(walls, targets);
   const int deepest = nodes.back().depth;
@@ -363,7 +365,22 @@ std::string Cell(int i) { return "(" + std::to_string(i % kW + 1) + ", " + std::
 // One sentence on what the solution asks: the goal area's kind and the box that
 // goes the wrong way longest, or the box that has to leave its target.
 std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes) {
+  std::string head;
+  if (sk.kind == "goal corridor")
+    head = "the dead-end goal corridor fills from its far end, so the boxes must come in the right order";
+  else if (sk.kind == "two goal rooms")
+    head = "two goal rooms, and the boxes must cross between them in the right order";
+  else
+    head = "the goal room fills from the back, one box at a time";
   Puzzle p = d.puzzle;
+  p.boxes = start_boxes;
+  return DescribeSolution(p, d.solution, head);
+}
+
+}  // namespace
+
+std::string DescribeSolution(const Puzzle& p, const std::string& solution, const std::string& head) {
+  const Bits start_boxes = p.boxes;
   const Distances dist(p.walls, p.targets);
   std::array<int, kCells> id;
   id.fill(-1);
@@ -376,7 +393,7 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
   std::vector<Push> pushes;
   std::vector<int> who;
   Puzzle q = p;
-  for (char ch : d.solution) {
+  for (char ch : solution) {
     const Bits before = q.boxes;
     Replay(q, std::string(1, ch));
     if (ch >= 'a') continue;
@@ -392,26 +409,26 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
     if (first_push[b] < 0) first_push[b] = static_cast<int>(k);
     if (dist.At(fin[b], pushes[k].to) > dist.At(fin[b], pushes[k].from)) ++wrong[b];
   }
-  std::string head;
-  if (sk.kind == "goal corridor")
-    head = "the dead-end goal corridor fills from its far end, so the boxes must come in the right order";
-  else if (sk.kind == "two goal rooms")
-    head = "two goal rooms, and the boxes must cross between them in the right order";
-  else
-    head = "the goal room fills from the back, one box at a time";
   int worst = 0;
   for (int b = 1; b < n; ++b)
     if (wrong[b] > wrong[worst]) worst = b;
   for (int b = 0; b < n; ++b)
-    if (p.targets.test(start[b]) && fin[b] != start[b] && first_push[b] <= 2)
-      return head + "; the box standing on the goal at " + Cell(start[b]) + " must leave it first";
+    if (p.targets.test(start[b]) && fin[b] != start[b] && first_push[b] <= 2) {
+      // checked: with that box fixed on its goal the level has no solution
+      Puzzle fixed = p;
+      fixed.boxes.reset(start[b]);
+      fixed.targets.reset(start[b]);
+      fixed.walls.set(start[b]);
+      const SolveResult r = Solve(fixed, 300000);
+      if (!r.found && r.proven)
+        return head + "; the box standing on the goal at " + Cell(start[b]) + " must leave it first";
+    }
   if (wrong[worst] >= 3)
-    return head + "; the box at " + Cell(start[worst]) + " must first go " + std::to_string(wrong[worst]) +
-           " pushes the wrong way";
+    return head + "; the fewest pushes send the box at " + Cell(start[worst]) + " " + std::to_string(wrong[worst]) +
+           " pushes the wrong way before it goes home";
   return head;
 }
 
-}  // namespace
 
 int CountCounterintuitive(const Puzzle& p, const std::string& moves) {
   Puzzle q = p;
@@ -488,7 +505,8 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
   Eval cur = Evaluate(floor, targets, o, budget, rng);
   const auto [fmin, fmax] = FloorRange(o.size);
   // climb: grow or cut the floor, move a target
-  for (int it = 0; it < o.climbs; ++it) {
+  std::size_t spent = cur.spent;
+  for (int it = 0; it < o.climbs && spent < o.climb_positions; ++it) {
     Bits f = floor, t = targets;
     const int kind = rng.Below(10);
     if (kind < 4) {
@@ -520,6 +538,7 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
     const int n = f.count();
     if (n < fmin || n > fmax || (!o.flags.closed && !RimOpen(f))) continue;
     Eval e = Evaluate(f, t, o, budget, rng);
+    spent += e.spent;
     if (e.score >= cur.score && e.score > 0) {
       floor = f;
       targets = t;

@@ -29,9 +29,10 @@ struct DesignerOptions {
   int boxes = 6;
   Size size = Size::Medium;
   StartFlags flags;
-  std::size_t budget = 25000;         // positions per backwards search while climbing
+  std::size_t budget = 40000;         // positions per backwards search while climbing
   std::size_t final_budget = 300000;  // ... for the final design
-  int climbs = 24;                    // mutations tried
+  int climbs = 200;                   // mutations tried at most
+  std::size_t climb_positions = 2500000;  // ... while their searches took no more positions
 };
 
 // One finished level with its fewest-push solution and measures.
@@ -49,6 +50,11 @@ struct Designed {
 // A push that takes its box farther, by lone-box push distance over the walls,
 // from the cell the box ends the solution on. Counts them in a solution of p.
 int CountCounterintuitive(const Puzzle& p, const std::string& moves);
+
+// `head`, then what the fewest-push solution asks of one box: that it leave the
+// goal it starts on (said only where the solver proves the level unsolvable with
+// that box fixed there), or the most pushes it makes the wrong way.
+std::string DescribeSolution(const Puzzle& p, const std::string& solution, const std::string& head);
 
 // Designs one level from a seed; empty solution when no acceptable start was found.
 Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o);

@@ -13,10 +13,11 @@
 //       takes out of the levels FIRST..LAST (but the fixed ones and those
 //       without walls) every floor cell their solution never touches.
 //   qb_level_designer place LEVELS.txt SOLUTIONS.txt IDEAS.txt POOL.txt FIRST LAST
-//       fills the ordinary levels of FIRST..LAST from the pool: for each set of
-//       start flags the levels need, the designs with those flags that score
-//       best, then all of them ordered by counterintuitive pushes and pushes
-//       so that the band rises; writes the three files.
+//       fills the ordinary levels of FIRST..LAST from the pool and the levels
+//       in place: for each set of start flags the levels need, those with
+//       these flags that have the most counterintuitive pushes (then pushes),
+//       then all of them ordered the same way so that the band rises; writes
+//       the three files.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -153,6 +154,16 @@ int Place(const std::string& levels_path, const std::string& sol_path, const std
     if (Ordinary(n)) {
       slots.push_back(n);
       ++need[FlagsOf(levels[n])];
+      // the level in place competes with the designs
+      Entry e;
+      e.head = "kept level " + std::to_string(n);
+      e.flags = FlagsOf(levels[n]);
+      e.idea = ideas.count(n) ? ideas[n] : DescribeSolution(levels[n], solutions[n], "one crowded hall");
+      e.solution = solutions[n];
+      e.puzzle = levels[n];
+      e.ci = CountCounterintuitive(e.puzzle, e.solution);
+      e.pushes = static_cast<int>(std::count_if(e.solution.begin(), e.solution.end(), [](char c) { return c < 'a'; }));
+      pool.push_back(e);
     }
   auto harder = [](const Entry& a, const Entry& b) {
     return a.ci != b.ci ? a.ci > b.ci : a.pushes > b.pushes;
@@ -174,7 +185,10 @@ int Place(const std::string& levels_path, const std::string& sol_path, const std
     const int n = slots[k];
     levels[n] = chosen[k].puzzle;
     solutions[n] = chosen[k].solution;
-    ideas[n] = chosen[k].idea;
+    if (chosen[k].idea.empty())
+      ideas.erase(n);
+    else
+      ideas[n] = chosen[k].idea;
     std::printf("level %d: %s\n", n, chosen[k].head.c_str());
   }
   WriteLevelFile(levels_path, levels);

@@ -1,6 +1,7 @@
 // The level tools on small boards whose answers are worked out by hand: the
 // solvers' push counts and an unsolvable board, dead squares, the measures of
-// a solution and of a board, and one seeded candidate of the hard half made
+// a solution and of a board, the designer's measures, trimming and one design,
+// and one seeded candidate of the hard half made
 // again exactly as it stands in the committed pool.
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <sstream>
 
 #include "tools/levels/candidates.h"
+#include "tools/levels/designer.h"
 #include "tools/levels/human.h"
 #include "tools/levels/measures.h"
 #include "tools/levels/metrics.h"
@@ -235,6 +237,44 @@ TEST(LevelTools, ASeededCandidateComesOutAsThePoolHoldsIt) {
   std::ostringstream text;
   WriteCandidate(text, *made);
   EXPECT_EQ(text.str(), pool.substr(from, to == std::string::npos ? std::string::npos : to - from));
+}
+
+TEST(LevelTools, APushAwayFromTheBoxsLastCellIsCounterintuitive) {
+  // pushed onto the target, one past it (away: counterintuitive), walked round and back
+  const Puzzle p = Drawn({"########", "#      #", "#@$ .  #", "#      #", "########"});
+  EXPECT_EQ(CountCounterintuitive(p, "RRRurrdL"), 1);
+  EXPECT_EQ(CountCounterintuitive(p, "RR"), 0);
+  EXPECT_EQ(CountCounterintuitive(p, "L"), -1) << "a move that does not play";
+}
+
+TEST(LevelTools, TrimTakesOutTheFloorTheSolutionNeverTouches) {
+  // a corridor on past the target and a niche below it: neither is touched
+  const Puzzle p = Drawn({"########", "#@$ .  #", "### ####", "########"});
+  const Puzzle t = Trim(p, "RR", false, 0.0);
+  Puzzle q = t;
+  ASSERT_TRUE(Replay(q, "RR"));
+  EXPECT_TRUE(Solved(q));
+  EXPECT_EQ(Flood(~t.walls, t.figure).count(), 4);
+  EXPECT_TRUE(t.walls.test(At(3, 2)) && t.walls.test(At(5, 1)));
+}
+
+TEST(LevelTools, ADesignedLevelKeepsItsStartFlagsAndItsSolutionSolvesIt) {
+  DesignerOptions o;
+  o.boxes = 3;
+  o.size = Size::Compact;
+  o.budget = 4000;
+  o.final_budget = 20000;
+  o.climbs = 4;
+  o.flags.figure_on_target = true;
+  const Designed d = DesignLevel(7, o);
+  ASSERT_FALSE(d.solution.empty());
+  Puzzle q = d.puzzle;
+  EXPECT_TRUE((d.puzzle.boxes & d.puzzle.targets).none());
+  EXPECT_TRUE(d.puzzle.targets.test(d.puzzle.figure));
+  ASSERT_TRUE(Replay(q, d.solution));
+  EXPECT_TRUE(Solved(q));
+  EXPECT_EQ(d.counterintuitive, CountCounterintuitive(d.puzzle, d.solution));
+  EXPECT_FALSE(d.idea.empty());
 }
 
 }  // namespace
