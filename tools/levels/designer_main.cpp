@@ -8,7 +8,8 @@
 //   qb_level_designer run PLAN.txt POOL.txt [FIRST_LINE [LAST_LINE]]
 //       designs one level per plan line "SEED BOXES SIZE FLAGS" (SIZE one of
 //       compact medium large full) and appends it to POOL.txt; the same line
-//       gives the same level.
+//       gives the same level. SIZE rooms makes a big board of rooms
+//       (DesignBig); the pool line adds the person model's effort.
 //   qb_level_designer trim LEVELS.txt SOLUTIONS.txt FIRST LAST
 //       takes out of the levels FIRST..LAST (but the fixed ones and those
 //       without walls) every floor cell their solution never touches.
@@ -28,6 +29,7 @@
 #include <sstream>
 
 #include "tools/levels/designer.h"
+#include "tools/levels/human.h"
 #include "tools/levels/level_io.h"
 #include "tools/levels/level_plan.h"
 #include "tools/levels/tool_main.h"
@@ -108,18 +110,28 @@ int Run(const std::string& plan, const std::string& pool, int first, int last) {
     o.size = size == "compact" ? Size::Compact : size == "large" ? Size::Large : size == "full" ? Size::Full : Size::Medium;
     o.flags = ParseFlags(flags);
     const auto t0 = std::chrono::steady_clock::now();
-    const Designed d = DesignLevel(seed, o);
+    Designed d;
+    if (size == "rooms") {
+      BigOptions b;
+      b.boxes = o.boxes;
+      b.flags = o.flags;
+      d = DesignBig(seed, b);
+    } else {
+      d = DesignLevel(seed, o);
+    }
     const double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
     if (d.solution.empty()) {
       std::printf("%s: none (%.1f s)\n", line.c_str(), s);
       continue;
     }
     std::ofstream out(pool, std::ios::app);
+    const double human = HumanEffort(d.puzzle).median;
     out << "design " << line << " pushes " << d.pushes << " ci " << d.counterintuitive << " floor " << d.floor
-        << " kind " << d.skeleton << "\nidea " << d.idea << "\n";
+        << " human " << human << " kind " << d.skeleton << "\nidea " << d.idea << "\n";
     for (const auto& r : d.puzzle.Rows()) out << r << "\n";
     out << "solution " << d.solution << "\n";
-    std::printf("%s: pushes %d ci %d floor %d (%.1f s)\n", line.c_str(), d.pushes, d.counterintuitive, d.floor, s);
+    std::printf("%s: pushes %d ci %d floor %d human %.0f (%.1f s)\n", line.c_str(), d.pushes, d.counterintuitive,
+                d.floor, human, s);
     std::fflush(stdout);
   }
   return 0;
