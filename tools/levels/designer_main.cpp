@@ -10,6 +10,9 @@
 //       compact medium large full) and appends it to POOL.txt; the same line
 //       gives the same level. SIZE rooms makes a big board of rooms
 //       (DesignBig); the pool line adds the person model's effort.
+//   qb_level_designer choose LEVELS.txt SOLUTIONS.txt IDEAS.txt FIRST LAST POOL.txt [POOL.txt...]
+//       the second round: the levels in place and the designs compete judged by
+//       the person model as well (see Choose); writes the three files.
 //   qb_level_designer trim LEVELS.txt SOLUTIONS.txt FIRST LAST
 //       takes out of the levels FIRST..LAST (but the fixed ones and those
 //       without walls) every floor cell their solution never touches.
@@ -65,6 +68,7 @@ struct Entry {
   std::string head, flags, idea, solution;
   Puzzle puzzle;
   int ci = 0, pushes = 0;
+  double human = -1;  // the person model's effort, -1 until measured
 };
 
 std::vector<Entry> ReadPool(const std::string& path) {
@@ -81,6 +85,7 @@ std::vector<Entry> ReadPool(const std::string& path) {
     while (w >> word) {
       if (word == "pushes") w >> e.pushes;
       if (word == "ci") w >> e.ci;
+      if (word == "human") w >> e.human;
     }
     std::getline(in, line);
     e.idea = line.substr(std::min<std::size_t>(line.size(), 5));
@@ -212,6 +217,128 @@ int Place(const std::string& levels_path, const std::string& sol_path, const std
   return out ? 0 : 1;
 }
 
+// Rank of each value among `v` (0 the smallest; ties share their mean rank).
+std::vector<double> Ranks(const std::vector<double>& v) {
+  std::vector<std::size_t> idx(v.size());
+  for (std::size_t k = 0; k < idx.size(); ++k) idx[k] = k;
+  std::sort(idx.begin(), idx.end(), [&](std::size_t a, std::size_t b) { return v[a] < v[b]; });
+  std::vector<double> r(v.size());
+  for (std::size_t a = 0; a < idx.size();) {
+    std::size_t b = a;
+    while (b + 1 < idx.size() && v[idx[b + 1]] == v[idx[a]]) ++b;
+    for (std::size_t k = a; k <= b; ++k) r[idx[k]] = (static_cast<double>(a) + static_cast<double>(b)) / 2;
+    a = b + 1;
+  }
+  return r;
+}
+
+// The second round of the hard half: the levels in place and the designs of
+// the pools compete, judged as a person would find them. Every candidate gets
+// the person model's effort (HumanEffort, as the level docs measure it); the
+// big boards (80 floor cells and more) are taken first, then the rest by the
+// designer's score (pushes, counterintuitive pushes, the person's effort),
+// each set of start flags only as often as the level set needs it and no box
+// count in more than a third of the levels. The chosen levels rise in the order
+// of their ranks: person's effort counts 0.55, counterintuitive pushes 0.3,
+// pushes 0.15.
+int Choose(const std::string& levels_path, const std::string& sol_path, const std::string& ideas_path, int first,
+           int last, const std::vector<std::string>& pool_paths) {
+  std::map<int, Puzzle> levels;
+  for (const auto& [rec, p] : ReadPuzzles(levels_path)) levels[rec.number] = p;
+  auto solutions = ReadSolutions(sol_path);
+  std::vector<std::string> comments;
+  auto ideas = ReadIdeas(ideas_path, comments);
+  std::vector<Entry> pool;
+  for (const auto& path : pool_paths) {
+    const std::vector<Entry> more = ReadPool(path);
+    pool.insert(pool.end(), more.begin(), more.end());
+  }
+  std::vector<int> slots;
+  std::map<std::string, int> need;
+  for (int n = first; n <= last; ++n)
+    if (Ordinary(n)) {
+      slots.push_back(n);
+      ++need[FlagsOf(levels[n])];
+      Entry e;
+      e.head = "kept level " + std::to_string(n);
+      e.idea = ideas.count(n) ? ideas[n] : DescribeSolution(levels[n], solutions[n], "one crowded hall");
+      e.solution = solutions[n];
+      e.puzzle = levels[n];
+      pool.push_back(e);
+    }
+  // one entry per board (a design placed last round is also a level in place)
+  std::vector<Entry> all;
+  for (auto& e : pool) {
+    const bool twice = std::any_of(all.begin(), all.end(), [&](const Entry& a) {
+      return a.puzzle.walls == e.puzzle.walls && a.puzzle.boxes == e.puzzle.boxes &&
+             a.puzzle.targets == e.puzzle.targets && a.puzzle.figure == e.puzzle.figure;
+    });
+    if (twice) continue;
+    Puzzle check = e.puzzle;
+    if (!Replay(check, e.solution) || !Solved(check)) continue;
+    e.flags = FlagsOf(e.puzzle);
+    e.ci = CountCounterintuitive(e.puzzle, e.solution);
+    e.pushes = static_cast<int>(std::count_if(e.solution.begin(), e.solution.end(), [](char c) { return c < 'a'; }));
+    if (e.human < 0) e.human = HumanEffort(e.puzzle).median;
+    all.push_back(e);
+  }
+  auto floor_of = [](const Entry& e) { return Flood(~e.puzzle.walls, e.puzzle.figure).count(); };
+  std::vector<std::size_t> order(all.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const bool big_a = floor_of(all[a]) >= 80, big_b = floor_of(all[b]) >= 80;
+    if (big_a != big_b) return big_a;
+    return DesignScore(all[a].pushes, all[a].ci, all[a].human) > DesignScore(all[b].pushes, all[b].ci, all[b].human);
+  });
+  const int cap = static_cast<int>(slots.size()) / 3;
+  std::map<int, int> per_count;
+  std::map<std::string, int> taken;
+  std::vector<Entry> chosen;
+  for (std::size_t k : order) {
+    const Entry& e = all[k];
+    const int boxes = e.puzzle.boxes.count();
+    if (taken[e.flags] >= need[e.flags] || per_count[boxes] >= cap) continue;
+    ++taken[e.flags];
+    ++per_count[boxes];
+    chosen.push_back(e);
+  }
+  for (const auto& [flags, count] : need)
+    if (taken[flags] < count) {
+      std::fprintf(stderr, "flags %s: %d candidates for %d levels\n", flags.c_str(), taken[flags], count);
+      return 1;
+    }
+  std::vector<double> human, ci, pushes;
+  for (const auto& e : chosen) {
+    human.push_back(e.human);
+    ci.push_back(e.ci);
+    pushes.push_back(e.pushes);
+  }
+  const auto rh = Ranks(human), rc = Ranks(ci), rp = Ranks(pushes);
+  std::vector<double> key(chosen.size());
+  for (std::size_t k = 0; k < chosen.size(); ++k) key[k] = 0.55 * rh[k] + 0.3 * rc[k] + 0.15 * rp[k];
+  std::vector<std::size_t> rise(chosen.size());
+  for (std::size_t k = 0; k < rise.size(); ++k) rise[k] = k;
+  std::stable_sort(rise.begin(), rise.end(), [&](std::size_t a, std::size_t b) { return key[a] < key[b]; });
+  for (std::size_t k = 0; k < slots.size(); ++k) {
+    const int n = slots[k];
+    const Entry& e = chosen[rise[k]];
+    levels[n] = e.puzzle;
+    solutions[n] = e.solution;
+    if (e.idea.empty())
+      ideas.erase(n);
+    else
+      ideas[n] = e.idea;
+    std::printf("level %d: boxes %d floor %d pushes %d ci %d human %.0f flags %s: %s\n", n, e.puzzle.boxes.count(),
+                floor_of(e), e.pushes, e.ci, e.human, e.flags.c_str(), e.head.c_str());
+  }
+  WriteLevelFile(levels_path, levels);
+  WriteSolutions(sol_path, solutions);
+  std::ofstream out(ideas_path);
+  for (const auto& c : comments) out << c << "\n";
+  for (const auto& [n, idea] : ideas) out << n << " " << idea << "\n";
+  return out ? 0 : 1;
+}
+
 // Takes out of levels FIRST..LAST (but the fixed ones and those without walls)
 // the floor their solutions never touch, where the level keeps its rim open or closed.
 int TrimLevels(const std::string& levels_path, const std::string& sol_path, int first, int last) {
@@ -248,10 +375,14 @@ int Dispatch(int argc, char** argv) {
   if (cmd == "run" && argc >= 4)
     return Run(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 1, argc > 5 ? std::atoi(argv[5]) : 1 << 30);
   if (cmd == "trim" && argc == 6) return TrimLevels(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+  if (cmd == "choose" && argc >= 8)
+    return Choose(argv[2], argv[3], argv[4], std::atoi(argv[5]), std::atoi(argv[6]),
+                  std::vector<std::string>(argv + 7, argv + argc));
   if (cmd == "place" && argc == 8)
     return Place(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
   std::cerr << "usage: qb_level_designer slots LEVELS FIRST LAST | run PLAN POOL [FIRST_LINE [LAST_LINE]] |\n"
-               "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST | trim LEVELS SOLUTIONS FIRST LAST\n";
+               "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST | trim LEVELS SOLUTIONS FIRST LAST |\n"
+               "       choose LEVELS SOLUTIONS IDEAS FIRST LAST POOL [POOL...]\n";
   return 2;
 }
 
