@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <cstdlib>
 #include <new>
 #include <string_view>
@@ -21,17 +22,27 @@ std::atomic<long> g_live_allocations{0};
 
 // Every form of the operators is replaced, so that nothing allocated by one
 // library's form is released by another's (AddressSanitizer reports that).
+// Aligned blocks are cut out of a larger malloc block whose address is kept
+// just before them: std::aligned_alloc is missing on Windows, and its blocks
+// could not be released with free there.
 namespace {
 void* Allocate(std::size_t n, std::size_t alignment = 0) {
   n = n == 0 ? 1 : n;
-  void* p = alignment ? std::aligned_alloc(alignment, (n + alignment - 1) / alignment * alignment) : std::malloc(n);
+  void* p = nullptr;
+  if (alignment == 0) {
+    p = std::malloc(n);
+  } else if (void* raw = std::malloc(n + alignment + sizeof(void*))) {
+    const auto start = reinterpret_cast<std::uintptr_t>(raw) + sizeof(void*);
+    p = reinterpret_cast<void*>((start + alignment - 1) / alignment * alignment);
+    static_cast<void**>(p)[-1] = raw;
+  }
   if (p) ++g_live_allocations;
   return p;
 }
-void Release(void* p) {
+void Release(void* p, bool aligned = false) {
   if (!p) return;
   --g_live_allocations;
-  std::free(p);
+  std::free(aligned ? static_cast<void**>(p)[-1] : p);
 }
 void* AllocateOrThrow(std::size_t n, std::size_t alignment = 0) {
   if (void* p = Allocate(n, alignment)) return p;
@@ -54,12 +65,12 @@ void operator delete(void* p, std::size_t) noexcept { Release(p); }
 void operator delete[](void* p, std::size_t) noexcept { Release(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { Release(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete(void* p, std::align_val_t) noexcept { Release(p); }
-void operator delete[](void* p, std::align_val_t) noexcept { Release(p); }
-void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Release(p); }
-void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }
-void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p); }
+void operator delete(void* p, std::align_val_t) noexcept { Release(p, true); }
+void operator delete[](void* p, std::align_val_t) noexcept { Release(p, true); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { Release(p, true); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { Release(p, true); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p, true); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { Release(p, true); }
 
 namespace qb {
 namespace {

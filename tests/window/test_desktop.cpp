@@ -296,22 +296,34 @@ TEST(Desktop, ALostDisplayEndsTheGameWithAMessageAndStatus1) {
   };
   const std::string error_file = ::testing::TempDir() + "lost_display_stderr.txt";
   for (const auto& c : cases) {
-    Process game({QB_GAME_EXE}, error_file);
-    const Window w = GameWindow(game.pid());
-    ASSERT_NE(w, 0u) << c.screen;
+    auto game = std::make_unique<Process>(std::vector<std::string>{QB_GAME_EXE}, error_file);
+    Window w = GameWindow(game->pid());
+    if (w == 0 && !game->Exited()) {
+      // Seen once on a loaded machine: no window with the game's title and
+      // process id within 30 s although the game ran. Said on the log, and the
+      // case is tried once more with a new game; a game that ended is a failure.
+      std::fprintf(stderr, "%s: no game window within 30 s; starting the game again\n", c.screen);
+      game = std::make_unique<Process>(std::vector<std::string>{QB_GAME_EXE}, error_file);
+      w = GameWindow(game->pid());
+    }
+    if (w == 0) {
+      std::ifstream in(error_file);
+      const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+      FAIL() << c.screen << ": no game window; the game " << (game->Exited() ? "ended" : "runs") << "; it said: " << said;
+    }
     RunShell("xdotool windowfocus --sync " + std::to_string(w) + " 2>/dev/null; sleep 0.5; " + c.keys);
-    ASSERT_FALSE(game.Exited()) << c.screen << ": the game ended before the display was lost";
+    ASSERT_FALSE(game->Exited()) << c.screen << ": the game ended before the display was lost";
     // Timed from the moment xdotool has dropped the connection (its own start
     // takes a while on a busy machine).
     ASSERT_EQ(RunShell("xdotool windowkill " + std::to_string(w)).status, 0) << c.screen;
     const auto start = std::chrono::steady_clock::now();
-    while (!game.Exited() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
+    while (!game->Exited() && std::chrono::steady_clock::now() - start < std::chrono::seconds(10))
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     const auto ms =
         std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start).count();
-    ASSERT_TRUE(game.Exited()) << c.screen << ": the game hangs";
-    ASSERT_TRUE(WIFEXITED(game.status())) << c.screen << ": ended by signal " << WTERMSIG(game.status());
-    EXPECT_EQ(WEXITSTATUS(game.status()), 1) << c.screen;
+    ASSERT_TRUE(game->Exited()) << c.screen << ": the game hangs";
+    ASSERT_TRUE(WIFEXITED(game->status())) << c.screen << ": ended by signal " << WTERMSIG(game->status());
+    EXPECT_EQ(WEXITSTATUS(game->status()), 1) << c.screen;
     EXPECT_LT(ms, 1000) << c.screen;
     std::ifstream in(error_file);
     const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());

@@ -30,6 +30,7 @@
 #include "tools/levels/designer.h"
 #include "tools/levels/level_io.h"
 #include "tools/levels/level_plan.h"
+#include "tools/levels/tool_main.h"
 
 namespace qb::levels {
 namespace {
@@ -223,29 +224,26 @@ int TrimLevels(const std::string& levels_path, const std::string& sol_path, int 
   return 0;
 }
 
-}  // namespace
-}  // namespace qb::levels
-
-int main(int argc, char** argv) {
-  using namespace qb::levels;
-  try {
-    const std::string cmd = argc > 1 ? argv[1] : "";
-    if (cmd == "slots" && argc == 5) {
-      for (const auto& [rec, p] : ReadPuzzles(argv[2]))
-        if (rec.number >= std::atoi(argv[3]) && rec.number <= std::atoi(argv[4]) && Ordinary(rec.number))
-          std::printf("%d %s %d\n", rec.number, FlagsOf(p).c_str(), p.boxes.count());
-      return 0;
-    }
-    if (cmd == "run" && argc >= 4)
-      return Run(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 1, argc > 5 ? std::atoi(argv[5]) : 1 << 30);
-    if (cmd == "trim" && argc == 6) return TrimLevels(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
-    if (cmd == "place" && argc == 8)
-      return Place(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
-  } catch (const std::exception& e) {
-    std::cerr << e.what() << "\n";
-    return 1;
+// The designer's commands; anything else shows the usage.
+int Dispatch(int argc, char** argv) {
+  const std::string cmd = argc > 1 ? argv[1] : "";
+  if (cmd == "slots" && argc == 5) {
+    for (const auto& [rec, p] : ReadPuzzles(argv[2]))
+      if (rec.number >= std::atoi(argv[3]) && rec.number <= std::atoi(argv[4]) && Ordinary(rec.number))
+        std::printf("%d %s %d\n", rec.number, FlagsOf(p).c_str(), p.boxes.count());
+    return 0;
   }
+  if (cmd == "run" && argc >= 4)
+    return Run(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 1, argc > 5 ? std::atoi(argv[5]) : 1 << 30);
+  if (cmd == "trim" && argc == 6) return TrimLevels(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+  if (cmd == "place" && argc == 8)
+    return Place(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
   std::cerr << "usage: qb_level_designer slots LEVELS FIRST LAST | run PLAN POOL [FIRST_LINE [LAST_LINE]] |\n"
                "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST | trim LEVELS SOLUTIONS FIRST LAST\n";
   return 2;
 }
+
+}  // namespace
+}  // namespace qb::levels
+
+int main(int argc, char** argv) { return qb::levels::ToolMain("qb_level_designer", qb::levels::Dispatch, argc, argv); }
