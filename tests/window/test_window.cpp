@@ -100,6 +100,7 @@ TEST(Window, KeyPressesArriveAsKeys) {
       {"p", Key::Typed('p')},
       {"7", Key::Typed('7')},
       {"KP_Up", key::kUp},  // keypad arrows with Num Lock off
+      {"KP_Prior", Key::Extended(0x49)},  // keypad 9, the last of the keypad's digits: Page Up
   };
   std::vector<std::uint32_t> got;
   const int status = RunInWindow([&] {
@@ -272,9 +273,25 @@ TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   char buf[512];
   while (std::fgets(buf, sizeof buf, p)) out += buf;
   const int st = ::pclose(p);
-  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) != 0);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1) << st;
   EXPECT_EQ(out.rfind("cannot open the game window: ", 0), 0u) << out;
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+}
+
+// SDL's drivers that show nothing are refused only when SDL falls back to
+// them: one chosen on purpose is used.
+TEST(Window, AChosenDriverIsUsedEvenOneThatShowsNothing) {
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::unsetenv("DISPLAY");
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::_exit(RunInWindow([] { EndProgram(4); }));
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
 }
 
 TEST(Window, WithNoSdlEventTypeLeftTheGameSaysSoAndFails) {
