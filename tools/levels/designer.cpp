@@ -4,7 +4,6 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <optional>
 
 #include "tools/levels/human.h"
@@ -574,7 +573,6 @@ std::vector<Push> PushList(const Puzzle& p, const std::string& moves) {
 Scored ScoreStart(const Puzzle& p, const BigOptions& o) {
   Scored out;
   const SolveResult r = Solve(p, o.solve_budget);
-  if (std::getenv("QB_DEBUG")) std::fprintf(stderr, "solve found %d proven %d pushes %d nodes %llu\n", r.found, r.proven, r.pushes, (unsigned long long)r.nodes);
   if (!r.found || !r.proven) return out;
   if (!EveryBoxMoves(p.boxes, PushList(p, r.moves))) return out;
   out.puzzle = p;
@@ -821,7 +819,6 @@ Designed DesignBig(std::uint64_t seed, const BigOptions& o) {
       if (!n.still.none()) continue;  // every box has moved
       deep.push_back(k);
     }
-    if (std::getenv("QB_DEBUG")) std::fprintf(stderr, "beam %zu nodes depth %d, %zu deep\n", beam.size(), deepest, deep.size());
     for (int walk = 0; walk < o.walks && !deep.empty(); ++walk) {
       const BeamNode& w = beam[deep[rng.Below(static_cast<int>(deep.size()))]];
       const Bits zone = Flood(sk->floor & ~w.boxes, w.zone);

@@ -13,6 +13,8 @@
 //   qb_level_designer choose LEVELS.txt SOLUTIONS.txt IDEAS.txt FIRST LAST POOL.txt [POOL.txt...]
 //       the second round: the levels in place and the designs compete judged by
 //       the person model as well (see Choose); writes the three files.
+//   qb_level_designer rate POOL.txt
+//       writes the person model's effort into the pool's design lines that lack it.
 //   qb_level_designer trim LEVELS.txt SOLUTIONS.txt FIRST LAST
 //       takes out of the levels FIRST..LAST (but the fixed ones and those
 //       without walls) every floor cell their solution never touches.
@@ -23,6 +25,7 @@
 //       then all of them ordered the same way so that the band rises; writes
 //       the three files.
 #include <algorithm>
+#include <cmath>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -233,14 +236,15 @@ std::vector<double> Ranks(const std::vector<double>& v) {
 }
 
 // The second round of the hard half: the levels in place and the designs of
-// the pools compete, judged as a person would find them. Every candidate gets
-// the person model's effort (HumanEffort, as the level docs measure it); the
-// big boards (80 floor cells and more) are taken first, then the rest by the
-// designer's score (pushes, counterintuitive pushes, the person's effort),
-// each set of start flags only as often as the level set needs it and no box
-// count in more than a third of the levels. The chosen levels rise in the order
-// of their ranks: person's effort counts 0.55, counterintuitive pushes 0.3,
-// pushes 0.15.
+// the pools compete, judged as a person would find them. Every candidate with
+// at least two counterintuitive pushes (a big board: one) gets the person model's effort
+// (HumanEffort, as the level docs measure it). The big boards (80 floor cells
+// and more) are taken first; then, slot by slot from easy to hard, the
+// candidate whose ranks of the person's effort and of counterintuitive pushes
+// lie nearest the slot's place, so that both rise together; each set of start
+// flags only as often as the level set needs it, no box count in more than a
+// third of the levels. The chosen levels rise by their ranks: person's effort
+// 0.55, counterintuitive pushes 0.45.
 int Choose(const std::string& levels_path, const std::string& sol_path, const std::string& ideas_path, int first,
            int last, const std::vector<std::string>& pool_paths) {
   std::map<int, Puzzle> levels;
@@ -283,39 +287,61 @@ int Choose(const std::string& levels_path, const std::string& sol_path, const st
     all.push_back(e);
   }
   auto floor_of = [](const Entry& e) { return Flood(~e.puzzle.walls, e.puzzle.figure).count(); };
-  std::vector<std::size_t> order(all.size());
-  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
-  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
-    const bool big_a = floor_of(all[a]) >= 80, big_b = floor_of(all[b]) >= 80;
-    if (big_a != big_b) return big_a;
-    return DesignScore(all[a].pushes, all[a].ci, all[a].human) > DesignScore(all[b].pushes, all[b].ci, all[b].human);
-  });
-  const int cap = static_cast<int>(slots.size()) / 3;
+  // a hard level has at least two counterintuitive pushes (a big board one)
+  all.erase(std::remove_if(all.begin(), all.end(),
+                           [&](const Entry& e) { return e.ci < (floor_of(e) >= 80 ? 1 : 2); }),
+            all.end());
+  std::vector<double> human_all, ci_all;
+  for (const auto& e : all) {
+    human_all.push_back(e.human);
+    ci_all.push_back(e.ci);
+  }
+  const auto ph = Ranks(human_all), pc = Ranks(ci_all);
+  const double top = static_cast<double>(all.size()) - 1;
+  const int n_slots = static_cast<int>(slots.size()), cap = n_slots / 3;
   std::map<int, int> per_count;
   std::map<std::string, int> taken;
+  std::vector<bool> used(all.size(), false);
   std::vector<Entry> chosen;
-  for (std::size_t k : order) {
-    const Entry& e = all[k];
-    const int boxes = e.puzzle.boxes.count();
-    if (taken[e.flags] >= need[e.flags] || per_count[boxes] >= cap) continue;
-    ++taken[e.flags];
-    ++per_count[boxes];
-    chosen.push_back(e);
+  auto take = [&](std::size_t k) {
+    used[k] = true;
+    ++taken[all[k].flags];
+    ++per_count[all[k].puzzle.boxes.count()];
+    chosen.push_back(all[k]);
+  };
+  auto fits = [&](std::size_t k) {
+    return !used[k] && taken[all[k].flags] < need[all[k].flags] && per_count[all[k].puzzle.boxes.count()] < cap;
+  };
+  for (std::size_t k = 0; k < all.size(); ++k)
+    if (floor_of(all[k]) >= 80 && fits(k)) take(k);
+  // the rest: slot by slot from easy to hard, the candidate whose ranks of the
+  // person's effort and of counterintuitive pushes lie nearest the slot's place
+  // (from the 15th percentile up), fewer than 50 pushes counting against it
+  for (int slot = static_cast<int>(chosen.size()); slot < n_slots; ++slot) {
+    const double q = 0.15 + 0.85 * slot / std::max(1, n_slots - 1);
+    std::size_t best = all.size();
+    double best_d = 1e9;
+    for (std::size_t k = 0; k < all.size(); ++k) {
+      if (!fits(k)) continue;
+      const double d = std::abs(ph[k] / top - q) + std::abs(pc[k] / top - q) + (all[k].pushes < 50 ? 0.3 : 0);
+      if (d < best_d) best_d = d, best = k;
+    }
+    if (best == all.size()) break;
+    take(best);
   }
   for (const auto& [flags, count] : need)
     if (taken[flags] < count) {
       std::fprintf(stderr, "flags %s: %d candidates for %d levels\n", flags.c_str(), taken[flags], count);
       return 1;
     }
-  std::vector<double> human, ci, pushes;
+  std::vector<double> human, ci;
   for (const auto& e : chosen) {
     human.push_back(e.human);
     ci.push_back(e.ci);
-    pushes.push_back(e.pushes);
   }
-  const auto rh = Ranks(human), rc = Ranks(ci), rp = Ranks(pushes);
+  const auto rh = Ranks(human), rc = Ranks(ci);
   std::vector<double> key(chosen.size());
-  for (std::size_t k = 0; k < chosen.size(); ++k) key[k] = 0.55 * rh[k] + 0.3 * rc[k] + 0.15 * rp[k];
+  for (std::size_t k = 0; k < chosen.size(); ++k) key[k] = 0.55 * rh[k] + 0.45 * rc[k];
   std::vector<std::size_t> rise(chosen.size());
   for (std::size_t k = 0; k < rise.size(); ++k) rise[k] = k;
   std::stable_sort(rise.begin(), rise.end(), [&](std::size_t a, std::size_t b) { return key[a] < key[b]; });
@@ -363,6 +389,30 @@ int TrimLevels(const std::string& levels_path, const std::string& sol_path, int 
   return 0;
 }
 
+// Writes the person model's effort into every design line of the pool that
+// lacks it ("human N"), so that choosing from the pool need not measure again.
+int Rate(const std::string& pool_path) {
+  std::vector<std::string> lines;
+  {
+    std::ifstream in(pool_path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+  }
+  for (std::size_t k = 0; k + 12 < lines.size(); ++k) {
+    if (lines[k].rfind("design ", 0) != 0 || lines[k].find(" human ") != std::string::npos) continue;
+    std::array<std::string, 11> rows;
+    for (int r = 0; r < 11; ++r) rows[r] = lines[k + 2 + r];
+    const double human = HumanEffort(FromRows(rows)).median;
+    const auto kind = lines[k].find(" kind ");
+    const std::string add = " human " + std::to_string(static_cast<long long>(human));
+    lines[k].insert(kind == std::string::npos ? lines[k].size() : kind, add);
+    std::printf("%s\n", lines[k].c_str());
+    std::fflush(stdout);
+  }
+  std::ofstream out(pool_path);
+  for (const auto& line : lines) out << line << "\n";
+  return out ? 0 : 1;
+}
+
 // The designer's commands; anything else shows the usage.
 int Dispatch(int argc, char** argv) {
   const std::string cmd = argc > 1 ? argv[1] : "";
@@ -375,6 +425,7 @@ int Dispatch(int argc, char** argv) {
   if (cmd == "run" && argc >= 4)
     return Run(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 1, argc > 5 ? std::atoi(argv[5]) : 1 << 30);
   if (cmd == "trim" && argc == 6) return TrimLevels(argv[2], argv[3], std::atoi(argv[4]), std::atoi(argv[5]));
+  if (cmd == "rate" && argc == 3) return Rate(argv[2]);
   if (cmd == "choose" && argc >= 8)
     return Choose(argv[2], argv[3], argv[4], std::atoi(argv[5]), std::atoi(argv[6]),
                   std::vector<std::string>(argv + 7, argv + argc));
@@ -382,7 +433,7 @@ int Dispatch(int argc, char** argv) {
     return Place(argv[2], argv[3], argv[4], argv[5], std::atoi(argv[6]), std::atoi(argv[7]));
   std::cerr << "usage: qb_level_designer slots LEVELS FIRST LAST | run PLAN POOL [FIRST_LINE [LAST_LINE]] |\n"
                "       place LEVELS SOLUTIONS IDEAS POOL FIRST LAST | trim LEVELS SOLUTIONS FIRST LAST |\n"
-               "       choose LEVELS SOLUTIONS IDEAS FIRST LAST POOL [POOL...]\n";
+               "       choose LEVELS SOLUTIONS IDEAS FIRST LAST POOL [POOL...] | rate POOL\n";
   return 2;
 }
 
