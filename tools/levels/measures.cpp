@@ -196,14 +196,14 @@ double RevealDepth(const Puzzle& p, const std::string& moves, const DeadTest& de
   return Solved(at) ? Median(depths) : -1;
 }
 
-PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead) {
+PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead, bool human) {
   PeopleMeasures m;
   m.floor = Flood(~p.walls, p.figure).count();
   m.counterintuitive = CounterintuitivePushes(p, moves);
   m.parts = Parts(p);
   m.dead_floor = DeadFloor(p, moves);
   if (dead && *dead) m.reveal = RevealDepth(p, moves, *dead);
-  m.human = HumanEffort(p);
+  if (human) m.human = HumanEffort(p);
   return m;
 }
 
