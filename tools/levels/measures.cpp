@@ -167,7 +167,7 @@ int RevealDepthAfter(const Puzzle& lost) {
     rules.EachPush(at.boxes, at.zone, [&](int, int, const Bits& next, int zone) {
       if (table.Find(next, zone) < 0)
         table.Add({next, static_cast<std::uint8_t>(zone), static_cast<std::int16_t>(at.depth + 1)});
-    });
+    }, [&](const Bits& next, int zone) { table.Prefetch(next, zone); });
   }
   if (table.size() >= kPositions) deepest = std::max<int>(deepest, table.nodes().back().depth);
   return deepest;
