@@ -116,16 +116,17 @@ void WindowsOf(Display* d, Window w, pid_t pid, std::vector<std::pair<Window, st
   if (children) XFree(children);
 }
 
-// The game's window: a window of process `pid` whose name starts with
-// QUIZZLEBOX; 0 if none shows within 30 s (a sanitizer's build on a busy
-// machine takes a while to start), and then `seen` says which windows the
-// process had. Other clients' windows come and go during the walk (a window
-// manager's frames, the windows of tests running beside this one): errors
-// about those are ignored. (A search with xdotool gives up at the first such
-// error: with windows coming and going it failed 14 times in 20.)
-Window GameWindow(pid_t pid, std::string* seen = nullptr) {
-  Display* d = XOpenDisplay(nullptr);
-  if (!d) return 0;
+// The game's window, looked for through the test's connection `d`: a window
+// of process `pid` whose name starts with QUIZZLEBOX; 0 if none shows within
+// 30 s (a sanitizer's build on a busy machine takes a while to start), and
+// then `seen` says which windows the process had. Windows that vanish during
+// the walk (a window manager's frames) are passed over: their errors are
+// ignored. (A search with xdotool gives up at the first such error.)
+//
+// A test holds its connection from before the first game starts until its end:
+// an X server without -noreset resets when its last client leaves, and a game
+// that connects during the reset loses its connection at once.
+Window GameWindow(Display* d, pid_t pid, std::string* seen = nullptr) {
   const auto previous = XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
   std::vector<std::pair<Window, std::string>> windows;
   Window found = 0;
@@ -138,7 +139,6 @@ Window GameWindow(pid_t pid, std::string* seen = nullptr) {
     if (!found) std::this_thread::sleep_for(std::chrono::milliseconds(50));
   }
   XSetErrorHandler(previous);
-  XCloseDisplay(d);
   if (seen) {
     *seen = windows.empty() ? "no window" : "windows:";
     for (const auto& [w, name] : windows) *seen += " '" + name + "'";
@@ -156,11 +156,11 @@ std::string DesktopEntry(const std::string& key) {
 
 TEST(Desktop, TheWindowCarriesTheIconAndTheClassOfTheDesktopEntry) {
   if (!HaveDisplay()) GTEST_SKIP() << "no X display";
-  Process game({QB_GAME_EXE});
-  const Window w = GameWindow(game.pid());
-  ASSERT_NE(w, 0u);
   Display* d = XOpenDisplay(nullptr);
   ASSERT_NE(d, nullptr);
+  Process game({QB_GAME_EXE});
+  const Window w = GameWindow(d, game.pid());
+  ASSERT_NE(w, 0u);
   // The icon is read as soon as the window is on screen: it must be there by then.
   XWindowAttributes attributes{};
   for (int i = 0; i < 400 && XGetWindowAttributes(d, w, &attributes) && attributes.map_state != IsViewable; ++i)
@@ -232,7 +232,7 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
   };
   for (const auto& c : {Case{{QB_GAME_EXE, "--fullscreen"}, screen_w, screen_h}, Case{{QB_GAME_EXE}, 696, 479}}) {
     Process game(c.argv);
-    const Window w = GameWindow(game.pid());
+    const Window w = GameWindow(d, game.pid());
     ASSERT_NE(w, 0u);
     XWindowAttributes a{};
     auto takes_size = [&](int width, int height) {
@@ -301,11 +301,14 @@ TEST(Desktop, ALostDisplayEndsTheGameWithAMessageAndStatus1) {
       {"pause", "xdotool key Return; sleep 3; xdotool key space; sleep 2; xdotool key p; sleep 1"},
       {"credits", "xdotool key ctrl+F12; sleep 1"},
   };
-  const std::string error_file = ::testing::TempDir() + "lost_display_stderr.txt";
+  // Named for this process: other runs of these tests on the machine write theirs.
+  const std::string error_file = ::testing::TempDir() + "lost_display_stderr_" + std::to_string(::getpid()) + ".txt";
+  Display* d = XOpenDisplay(nullptr);
+  ASSERT_NE(d, nullptr);
   for (const auto& c : cases) {
     Process game({QB_GAME_EXE}, error_file);
     std::string seen;
-    const Window w = GameWindow(game.pid(), &seen);
+    const Window w = GameWindow(d, game.pid(), &seen);
     if (w == 0) {
       std::ifstream in(error_file);
       const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -330,6 +333,8 @@ TEST(Desktop, ALostDisplayEndsTheGameWithAMessageAndStatus1) {
     const std::string said((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(said, "quizzlebox: the connection to the display was lost\n") << c.screen;
   }
+  XCloseDisplay(d);
+  std::remove(error_file.c_str());
 }
 
 }  // namespace
