@@ -58,6 +58,14 @@ TEST_F(EndToEndTest, NewGameSolvesLevelOneAndItsPasswordResumesLevelTwo) {
   const std::string card = "Your score " + std::to_string(score);
   EXPECT_TRUE(testing::ShowsText(Text8, CentreText8(card.size()), 185, 0xFFC8C8C8, panels::kBlue, card, 233, 182,
                                  413, 199));
+
+  // In one game, level 2 after level 1 counts its own steps alone.
+  Player both;
+  both.Press(kEnter, 100).Wait(Player::kEnterWait).SolveLevel(1).Press(kSpace, Player::kCompletionShown).SolveLevel(2);
+  EXPECT_FALSE(RunGameWith(both, both.now() + Player::kCompletionShown));
+  ASSERT_EQ(platform().title(), "Congratulations, you have completed the level 2 !");
+  EXPECT_EQ(s.steps, Solutions().at(2).size());
+  EXPECT_EQ(s.step_bonus, StepBonus(static_cast<double>(Solutions().at(2).size())));
 }
 
 TEST_F(EndToEndTest, AllTwoHundredLevelsToTheAllLevelsScreenAndBackToTheMenu) {

@@ -172,7 +172,7 @@ class Watch {
     return w;
   }
 
-  explicit Watch(Coverage& coverage) : coverage_(coverage) { Current() = this; }
+  Watch(Coverage& coverage, const StartOptions& start) : coverage_(coverage), start_(start) { Current() = this; }
   ~Watch() { Current() = nullptr; }
 
   static Screen Runner(Screen s) { return Current()->Enter(s); }
@@ -180,6 +180,13 @@ class Watch {
   Screen Enter(Screen s) {
     coverage_.screens.insert(s);
     const auto& st = State();
+    if (first_ && start_.level) {  // a start at a level enters its play screen with its score
+      EXPECT_EQ(s, Screen::Play);
+      EXPECT_EQ(st.level, *start_.level);
+      EXPECT_EQ(st.score, start_.score);
+      EXPECT_EQ(st.previous_score, start_.score);
+    }
+    first_ = false;
     if (s == Screen::Play) {
       EXPECT_LE(st.level, 200);
       past_the_last_ = false;
@@ -243,6 +250,8 @@ class Watch {
   }
 
   Coverage& coverage_;
+  const StartOptions& start_;
+  bool first_ = true;
   int loaded_level_ = 0;
   bool in_play_ = false;
   bool past_the_last_ = false;
@@ -270,7 +279,7 @@ Outcome Play(const FuzzRun& run, Coverage& coverage, bool every_pass) {
   HeadlessPlatform platform(run.keys, run.stop_at);
   platform.WakeEveryPass(every_pass);
   InstallPlatform(&platform);
-  Watch watch(coverage);
+  Watch watch(coverage, run.start);
   StartOptions start = run.start;
   start.run = &Watch::Runner;
   bool stopped = false;

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
+#include "gfx/key_queue.h"
 #include "gfx/picture_fit.h"
 #include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
@@ -155,6 +158,20 @@ TEST_F(SurfaceTest, KeyQueueKeepsTheNewestFifteen) {
   for (int i = 1; i < 16; ++i) EXPECT_EQ(PollKey(), Key::Typed(static_cast<std::uint8_t>('a' + i)));
   SleepMs(1);  // (two empty polls in a row would let the virtual clock jump)
   EXPECT_EQ(PollKey(), Key{});
+}
+
+// A window's keys arrive on its own thread while the game's thread waits.
+TEST(KeyQueue, AKeyFromAnotherThreadEndsAWaitAtOnce) {
+  using Clock = std::chrono::steady_clock;
+  KeyQueue queue;
+  const auto start = Clock::now();
+  std::thread window([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    queue.Push('a');
+  });
+  EXPECT_TRUE(queue.WaitForKey(start + std::chrono::seconds(20)));
+  window.join();
+  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10)) << "the wait ran to its deadline";
 }
 
 TEST_F(SurfaceTest, KeysAsPolled) {

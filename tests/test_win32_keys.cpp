@@ -28,6 +28,8 @@ TEST(Win32Keys, KeyDownMessagesQueueTheExtendedCodesOnly) {
       {{kVkUp, LParam(0x48, true)}, ext(key::kUp), 1},              // the arrow block
       {{kVkUp, LParam(0x48, false)}, ext(key::kUp), 1},             // keypad 8, Num Lock off
       {{kVkNumpad8, LParam(0x48, false)}, std::nullopt, 0},         // keypad 8 types "8" (WM_CHAR)
+      {{0x69, LParam(0x49, false)}, std::nullopt, 0},               // keypad 9 (VK_NUMPAD9) too
+      {{0x24, LParam(0x47, false)}, ext(Key::Extended(0x47)), 1},  // keypad 7, Num Lock off: Home
       {{kVkClear, LParam(0x4C)}, ext(Key::Extended(0x4C)), 1},                     // keypad 5, Num Lock off
       {{0x25, LParam(0x4B, true), false, true}, ext(key::kCtrlLeft), 1},
       {{0x28, LParam(0x50, true), true}, ext(key::kDown), 1},       // Shift: the plain arrow

@@ -1,6 +1,7 @@
 // Stand-ins for the SDL functions the window layer calls. Linked into the
 // window test program, they take the place of the library's: each notes a
-// call made off the main thread and passes the call on to SDL. A global check
+// call made off the main thread and passes the call on to SDL (or fails it,
+// when a test asks). A global check
 // fails the program when any such call was noted.
 #include "sdl_main_thread.h"
 
@@ -18,6 +19,7 @@ namespace {
 std::mutex g_mutex;
 std::vector<std::string> g_off_main_thread;
 std::vector<std::string> g_window_steps;
+std::string g_failing, g_failing_error;
 
 std::set<std::string>& Checked() {
   static std::set<std::string> names;
@@ -38,6 +40,21 @@ void NoteCaller(const char* name) {
 void NoteWindowStep(const char* step) {
   std::lock_guard lock(g_mutex);
   g_window_steps.emplace_back(step);
+}
+
+// Whether the call `name` is to fail; if so, sets SDL's error as SDL would.
+// (SDL_SetError is looked up, not linked: the program takes no SDL function
+// from the library directly.)
+bool Failing(const char* name) {
+  std::string error;
+  {
+    std::lock_guard lock(g_mutex);
+    if (g_failing != name) return false;
+    error = g_failing_error;
+  }
+  static const auto set_error = reinterpret_cast<int (*)(const char*, ...)>(::dlsym(RTLD_DEFAULT, "SDL_SetError"));
+  set_error("%s", error.c_str());
+  return true;
 }
 
 class NoSdlCallsOffTheMainThread : public ::testing::Environment {
@@ -64,6 +81,12 @@ std::vector<std::string> TakeWindowSteps() {
 
 const std::set<std::string>& CheckedSdlFunctions() { return Checked(); }
 
+void FailSdlCalls(const std::string& name, const std::string& error) {
+  std::lock_guard lock(g_mutex);
+  g_failing = name;
+  g_failing_error = error;
+}
+
 }  // namespace qb::testing
 
 // A stand-in: notes the calling thread unless any thread may call it, then
@@ -76,6 +99,15 @@ const std::set<std::string>& CheckedSdlFunctions() { return Checked(); }
     return real args;                                                                         \
   }
 #define QB_SDL_MAIN_THREAD(ret, name, params, args) QB_SDL_STAND_IN(false, ret, name, params, args)
+// A stand-in for a function that returns a status, which a test can make fail.
+#define QB_SDL_FALLIBLE(any_thread, name, params, args)                                       \
+  [[maybe_unused]] static const bool name##_registered = qb::testing::Register(#name);        \
+  extern "C" int name params {                                                                \
+    if (!(any_thread)) qb::testing::NoteCaller(#name);                                        \
+    if (qb::testing::Failing(#name)) return -1;                                               \
+    static const auto real = reinterpret_cast<int (*) params>(::dlsym(RTLD_NEXT, #name));     \
+    return real args;                                                                         \
+  }
 // A main-thread stand-in that also notes `step` among the window's steps.
 #define QB_SDL_WINDOW_STEP(step, name, params, args)                                           \
   [[maybe_unused]] static const bool name##_registered = qb::testing::Register(#name);        \
@@ -86,7 +118,7 @@ const std::set<std::string>& CheckedSdlFunctions() { return Checked(); }
     real args;                                                                                \
   }
 
-QB_SDL_STAND_IN(true, int, SDL_PushEvent, (SDL_Event * event), (event))
+QB_SDL_FALLIBLE(true, SDL_PushEvent, (SDL_Event * event), (event))
 
 QB_SDL_MAIN_THREAD(int, SDL_Init, (Uint32 flags), (flags))
 QB_SDL_MAIN_THREAD(void, SDL_Quit, (void), ())
@@ -115,22 +147,22 @@ QB_SDL_MAIN_THREAD(void, SDL_FreeSurface, (SDL_Surface * surface), (surface))
 QB_SDL_MAIN_THREAD(Uint32, SDL_GetWindowFlags, (SDL_Window * window), (window))
 QB_SDL_MAIN_THREAD(void, SDL_SetWindowTitle, (SDL_Window * window, const char* title), (window, title))
 QB_SDL_MAIN_THREAD(void, SDL_SetWindowSize, (SDL_Window * window, int w, int h), (window, w, h))
-QB_SDL_MAIN_THREAD(int, SDL_SetWindowFullscreen, (SDL_Window * window, Uint32 flags), (window, flags))
+QB_SDL_FALLIBLE(false, SDL_SetWindowFullscreen, (SDL_Window * window, Uint32 flags), (window, flags))
 QB_SDL_MAIN_THREAD(int, SDL_GetWindowDisplayMode, (SDL_Window * window, SDL_DisplayMode* mode), (window, mode))
 QB_SDL_MAIN_THREAD(SDL_Renderer*, SDL_CreateRenderer, (SDL_Window * window, int index, Uint32 flags),
                    (window, index, flags))
 QB_SDL_MAIN_THREAD(void, SDL_DestroyRenderer, (SDL_Renderer * renderer), (renderer))
-QB_SDL_MAIN_THREAD(int, SDL_GetRendererOutputSize, (SDL_Renderer * renderer, int* w, int* h), (renderer, w, h))
+QB_SDL_FALLIBLE(false, SDL_GetRendererOutputSize, (SDL_Renderer * renderer, int* w, int* h), (renderer, w, h))
 QB_SDL_MAIN_THREAD(SDL_Texture*, SDL_CreateTexture, (SDL_Renderer * renderer, Uint32 format, int access, int w, int h),
                    (renderer, format, access, w, h))
 QB_SDL_MAIN_THREAD(void, SDL_DestroyTexture, (SDL_Texture * texture), (texture))
-QB_SDL_MAIN_THREAD(int, SDL_UpdateTexture, (SDL_Texture * texture, const SDL_Rect* rect, const void* pixels, int pitch),
+QB_SDL_FALLIBLE(false, SDL_UpdateTexture, (SDL_Texture * texture, const SDL_Rect* rect, const void* pixels, int pitch),
                    (texture, rect, pixels, pitch))
-QB_SDL_MAIN_THREAD(int, SDL_RenderSetViewport, (SDL_Renderer * renderer, const SDL_Rect* rect), (renderer, rect))
-QB_SDL_MAIN_THREAD(int, SDL_SetRenderDrawColor, (SDL_Renderer * renderer, Uint8 r, Uint8 g, Uint8 b, Uint8 a),
+QB_SDL_FALLIBLE(false, SDL_RenderSetViewport, (SDL_Renderer * renderer, const SDL_Rect* rect), (renderer, rect))
+QB_SDL_FALLIBLE(false, SDL_SetRenderDrawColor, (SDL_Renderer * renderer, Uint8 r, Uint8 g, Uint8 b, Uint8 a),
                    (renderer, r, g, b, a))
-QB_SDL_MAIN_THREAD(int, SDL_RenderClear, (SDL_Renderer * renderer), (renderer))
-QB_SDL_MAIN_THREAD(int, SDL_RenderCopy,
+QB_SDL_FALLIBLE(false, SDL_RenderClear, (SDL_Renderer * renderer), (renderer))
+QB_SDL_FALLIBLE(false, SDL_RenderCopy,
                    (SDL_Renderer * renderer, SDL_Texture* texture, const SDL_Rect* source, const SDL_Rect* target),
                    (renderer, texture, source, target))
 QB_SDL_MAIN_THREAD(void, SDL_RenderPresent, (SDL_Renderer * renderer), (renderer))

@@ -22,4 +22,10 @@ std::vector<std::string> TakeWindowSteps();
 // The SDL functions the window tests stand in for.
 const std::set<std::string>& CheckedSdlFunctions();
 
+// Makes every call of the SDL function `name` fail from now on, as SDL's own
+// failures do: it returns -1 and SDL_GetError() says `error`. For the
+// functions that return a status (SDL_PushEvent, SDL_RenderClear, ...); an
+// empty name ends it.
+void FailSdlCalls(const std::string& name, const std::string& error = "");
+
 }  // namespace qb::testing

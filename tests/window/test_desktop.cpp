@@ -248,6 +248,31 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
     // Alt+Enter fills the screen, and again gives the plain window back.
     ASSERT_EQ(RunShell("xdotool windowactivate --sync " + std::to_string(w) + " key alt+Return").status, 0);
     EXPECT_TRUE(takes_size(screen_w, screen_h)) << a.width << " x " << a.height;
+    // The menu at its own size in the middle of the screen, black around it:
+    // the middle of the screen shows the middle of the menu's yellow box, and
+    // 343 left of it and 235 above it the board's colour near the picture's corner.
+    const std::string shot = ::testing::TempDir() + "qb_fullscreen.rgb";
+    auto at = [&](const std::string& rgb, int x, int y) {
+      const std::size_t i = (static_cast<std::size_t>(y) * screen_w + x) * 3;
+      if (rgb.size() < i + 3) return 0x1000000u;  // not read
+      return static_cast<unsigned>(static_cast<unsigned char>(rgb[i])) << 16 |
+             static_cast<unsigned>(static_cast<unsigned char>(rgb[i + 1])) << 8 | static_cast<unsigned char>(rgb[i + 2]);
+    };
+    std::string rgb;
+    for (int i = 0; i < 25; ++i) {  // the change to full screen takes a moment to settle
+      RunShell("import -window " + std::to_string(w) + " -depth 8 rgb:" + shot);
+      std::ifstream f(shot, std::ios::binary);
+      rgb.assign(std::istreambuf_iterator<char>(f), {});
+      if (at(rgb, screen_w / 2, screen_h / 2) == 0xBBBB01u && at(rgb, screen_w / 2 - 343, screen_h / 2 - 235) == 0x00BEBEu &&
+          at(rgb, 0, 0) == 0u && at(rgb, screen_w - 1, screen_h - 1) == 0u)
+        break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    EXPECT_EQ(at(rgb, screen_w / 2, screen_h / 2), 0xBBBB01u);
+    EXPECT_EQ(at(rgb, screen_w / 2 - 343, screen_h / 2 - 235), 0x00BEBEu);
+    EXPECT_EQ(at(rgb, 0, 0), 0u);
+    EXPECT_EQ(at(rgb, screen_w - 1, screen_h - 1), 0u);
+    std::remove(shot.c_str());
     ASSERT_EQ(RunShell("xdotool windowactivate --sync " + std::to_string(w) + " key alt+Return").status, 0);
     EXPECT_TRUE(takes_size(696, 479)) << a.width << " x " << a.height;
   }

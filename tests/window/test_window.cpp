@@ -100,6 +100,7 @@ TEST(Window, KeyPressesArriveAsKeys) {
       {"p", Key::Typed('p')},
       {"7", Key::Typed('7')},
       {"KP_Up", key::kUp},  // keypad arrows with Num Lock off
+      {"KP_Prior", Key::Extended(0x49)},  // keypad 9, the last of the keypad's digits: Page Up
   };
   std::vector<std::uint32_t> got;
   const int status = RunInWindow([&] {
@@ -152,43 +153,163 @@ std::string WindowPicture(const std::string& title) {
   return bytes;
 }
 
+// The window's picture when every row shows the pattern's version
+// `version_of(y)`, as WindowPicture reads it.
+template <typename VersionOf>
+std::string PatternPicture(VersionOf version_of) {
+  std::string bytes;
+  for (int y = 0; y < kSurfaceHeight; ++y)
+    for (int x = 0; x < kSurfaceWidth; ++x) {
+      const Colour c = PatternColour(x, y, version_of(y));
+      bytes += {static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c)};
+    }
+  return bytes;
+}
+
+void DrawPatternRow(int y, int version) {
+  for (int x = 0; x < kSurfaceWidth; ++x) PutPixel(static_cast<float>(x), static_cast<float>(y), PatternColour(x, y, version));
+}
+
+// The window's picture once it is `expected`, or as it is after 5 s (a busy
+// machine may take a moment to show it). On the game's thread.
+std::string AwaitPicture(const std::string& title, const std::string& expected) {
+  std::string shown;
+  for (int i = 0; i < 25 && shown != expected; ++i) {
+    SleepMs(200);
+    shown = WindowPicture(title);
+  }
+  return shown;
+}
+
+void ExpectPicture(const std::string& shown, const std::string& expected) {
+  ASSERT_EQ(shown.size(), expected.size()) << "ImageMagick's import did not read the window";
+  const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin();
+  EXPECT_TRUE(shown == expected) << "first difference at (" << differ / 3 % kSurfaceWidth << ", "
+                                 << differ / 3 / kSurfaceWidth << ")";
+}
+
 TEST(Window, DrawingReachesTheWindow) {
   ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
   // The whole picture, then some rows changed once it is shown: the first two,
   // single rows, a run, the last two. Every pixel must show in the window, as
   // the X server has it (not the buffer).
   const std::set<int> changed = {0, 1, 100, 240, 241, 242, 243, 300, 477, 478};
-  std::string expected;
-  for (int y = 0; y < kSurfaceHeight; ++y)
-    for (int x = 0; x < kSurfaceWidth; ++x) {
-      const Colour c = PatternColour(x, y, static_cast<int>(changed.count(y)));
-      expected += {static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c)};
-    }
+  const std::string expected = PatternPicture([&](int y) { return static_cast<int>(changed.count(y)); });
   std::string shown;
   const int status = RunInWindow([&] {
     SetWindowTitle("QUIZZLEBOX draw test");
-    for (int y = 0; y < kSurfaceHeight; ++y)
-      for (int x = 0; x < kSurfaceWidth; ++x) PutPixel(static_cast<float>(x), static_cast<float>(y), PatternColour(x, y, 0));
+    for (int y = 0; y < kSurfaceHeight; ++y) DrawPatternRow(y, 0);
     SleepMs(300);
     // Row by row, 2 ms apart: each change comes within one display refresh of
     // the frame the last one called for, and must still be shown when the game
     // then draws nothing more.
     for (int y : changed) {
-      for (int x = 0; x < kSurfaceWidth; ++x) PutPixel(static_cast<float>(x), static_cast<float>(y), PatternColour(x, y, 1));
+      DrawPatternRow(y, 1);
       SleepMs(2);
     }
-    // A busy machine may take a moment to show it.
-    for (int i = 0; i < 25 && shown != expected; ++i) {
-      SleepMs(200);
-      shown = WindowPicture("QUIZZLEBOX draw test");
-    }
+    shown = AwaitPicture("QUIZZLEBOX draw test", expected);
     EndProgram(3);
   });
   EXPECT_EQ(status, 3);
-  ASSERT_EQ(shown.size(), expected.size()) << "ImageMagick's import did not read the window";
-  const auto differ = std::mismatch(shown.begin(), shown.end(), expected.begin()).first - shown.begin();
-  EXPECT_TRUE(shown == expected) << "first difference at (" << differ / 3 % kSurfaceWidth << ", "
-                             << differ / 3 / kSurfaceWidth << ")";
+  ExpectPicture(shown, expected);
+}
+
+// Covers the screen with a white window for a moment, all but its top left
+// pixel, where the pointer is put first: the game's window is then told only
+// that it was uncovered (no pointer left or entered it). X keeps nothing of
+// what it covers, so the window must draw its picture again.
+void CoverTheScreenForAMoment() {
+  Display* d = XOpenDisplay(nullptr);
+  ASSERT_NE(d, nullptr);
+  const int screen = DefaultScreen(d);
+  XWarpPointer(d, None, RootWindow(d, screen), 0, 0, 0, 0, 0, 0);
+  XSync(d, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  XSetWindowAttributes a{};
+  a.override_redirect = True;
+  a.background_pixel = WhitePixel(d, screen);
+  const Window cover = XCreateWindow(d, RootWindow(d, screen), 1, 1, static_cast<unsigned>(DisplayWidth(d, screen) - 1),
+                                     static_cast<unsigned>(DisplayHeight(d, screen) - 1), 0, CopyFromParent,
+                                     InputOutput, CopyFromParent, CWOverrideRedirect | CWBackPixel, &a);
+  XMapRaised(d, cover);
+  XSync(d, False);
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  XDestroyWindow(d, cover);
+  XSync(d, False);
+  XCloseDisplay(d);
+}
+
+TEST(Window, AnUncoveredWindowShowsItsPictureAgain) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  const std::string expected = PatternPicture([](int) { return 0; });
+  std::string shown;
+  const int status = RunInWindow([&] {
+    SetWindowTitle("QUIZZLEBOX cover test");
+    for (int y = 0; y < kSurfaceHeight; ++y) DrawPatternRow(y, 0);
+    SleepMs(300);
+    CoverTheScreenForAMoment();
+    // The game draws nothing more: the window alone must show it again.
+    shown = AwaitPicture("QUIZZLEBOX cover test", expected);
+    EndProgram(3);
+  });
+  EXPECT_EQ(status, 3);
+  ExpectPicture(shown, expected);
+}
+
+TEST(Window, AFrameWhoseWakeUpWasLostIsShownWithTheNextEvent) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  const std::string expected = PatternPicture([](int) { return 1; });
+  std::string shown;
+  const int status = RunInWindow([&] {
+    SetWindowTitle("QUIZZLEBOX wake test");
+    for (int y = 0; y < kSurfaceHeight; ++y) DrawPatternRow(y, 0);
+    SleepMs(300);
+    // SDL's event queue is full: the new frame's wake-up cannot be queued.
+    testing::FailSdlCalls("SDL_PushEvent", "Event queue is full");
+    for (int y = 0; y < kSurfaceHeight; ++y) DrawPatternRow(y, 1);
+    SleepMs(100);
+    testing::FailSdlCalls("");
+    // One of the events that filled the queue reaches the window.
+    SDL_Event e{};
+    e.type = SDL_KEYUP;
+    SDL_PushEvent(&e);
+    shown = AwaitPicture("QUIZZLEBOX wake test", expected);
+    EndProgram(3);
+  });
+  EXPECT_EQ(status, 3);
+  ExpectPicture(shown, expected);
+}
+
+// An SDL call that fails after start-up is said on stderr once, with SDL's
+// reason, however often it fails, and the game goes on.
+TEST(Window, AFailedSdlCallIsSaidOnceAndTheGameGoesOn) {
+  ASSERT_TRUE(HaveDisplay()) << kNoDisplay;
+  // In a child process: what was said once stays said.
+  int out[2];
+  ASSERT_EQ(::pipe(out), 0);
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::dup2(out[1], 2);
+    testing::FailSdlCalls("SDL_RenderClear", "planted failure");
+    ::_exit(RunInWindow([] {
+      for (int frame = 0; frame < 3; ++frame) {
+        for (int y = 0; y < kSurfaceHeight; y += 7) DrawPatternRow(y, frame);
+        SleepMs(100);
+      }
+      EndProgram(5);
+    }));
+  }
+  ::close(out[1]);
+  std::string said;
+  char buf[512];
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) said.append(buf, static_cast<std::size_t>(n));
+  ::close(out[0]);
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 5) << status;
+  EXPECT_EQ(said, "quizzlebox: SDL_RenderClear failed: planted failure\n");
 }
 
 TEST(Window, TheWindowIsNeverOnScreenWithoutItsIcon) {
@@ -272,9 +393,25 @@ TEST(Window, WithoutADisplayTheGameSaysSoAndFails) {
   char buf[512];
   while (std::fgets(buf, sizeof buf, p)) out += buf;
   const int st = ::pclose(p);
-  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) != 0);
+  EXPECT_TRUE(WIFEXITED(st) && WEXITSTATUS(st) == 1) << st;
   EXPECT_EQ(out.rfind("cannot open the game window: ", 0), 0u) << out;
   EXPECT_EQ(std::count(out.begin(), out.end(), '\n'), 1) << out;
+}
+
+// SDL's drivers that show nothing are refused only when SDL falls back to
+// them: one chosen on purpose is used.
+TEST(Window, AChosenDriverIsUsedEvenOneThatShowsNothing) {
+  std::fflush(nullptr);
+  const pid_t pid = ::fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    ::unsetenv("DISPLAY");
+    ::setenv("SDL_VIDEODRIVER", "dummy", 1);
+    ::_exit(RunInWindow([] { EndProgram(4); }));
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 4) << status;
 }
 
 TEST(Window, WithNoSdlEventTypeLeftTheGameSaysSoAndFails) {
