@@ -257,7 +257,7 @@ class Progress:
 
 
 def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str, bytes],
-                plan: list[scratch.Invocation], slack: float, checkpoint) -> list[Result]:
+                plan: scratch.Plan, slack: float, killers: scratch.Killers, checkpoint) -> list[Result]:
     """Tries the mutants on the workers; calls checkpoint(results so far)
     every minute, so that a long run's report can be read while it runs."""
     # Mutants of one file stay together, in chunks, so that a copy rebuilds
@@ -271,7 +271,6 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
         for i in range(0, len(group), 8):
             chunks.put(group[i:i + 8])
     results: list[Result] = []
-    killers: dict[str, scratch.Invocation] = {}  # by file: the test that killed its last mutant
     progress = Progress(len(mutants))
     lock = threading.Lock()
     failure: list[BaseException] = []
@@ -350,9 +349,11 @@ def main(argv: list[str]) -> int:
         skipped = 0 if note else len(mutants) - len(results)
         counts = report.write_report(build_root / "report.md", results, sources, equivalents, header, skipped)
         report.write_results(build_root / "results.json", results, sources, equivalents)
+        killers.save()
         return counts
 
     workers = [Worker(config, build_root / f"copy{i + 1}") for i in range(max(1, args.jobs))]
+    killers = scratch.Killers(build_root / "killers.json")
     try:
         # The first copy's build directory names the compile flags clang reads the sources with.
         workers[0].sync(files)
@@ -389,7 +390,7 @@ def main(argv: list[str]) -> int:
         prepared = time.monotonic()
         known = [Result(m, scratch.SURVIVED, detail=report.UNTRIED) for m in untried]
         results = known + run_mutants(
-            workers, to_try, sources, plan, args.slack,
+            workers, to_try, sources, plan, args.slack, killers,
             lambda done: write(known + done, prepared, f"In progress: {len(done)} of {len(to_try)} tried."))
     except scratch.Stopped:
         results = []
