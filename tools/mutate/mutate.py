@@ -261,12 +261,14 @@ def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str,
     """Tries the mutants on the workers; calls checkpoint(results so far)
     every minute, so that a long run's report can be read while it runs."""
     # Mutants of one file stay together, in chunks, so that a copy rebuilds
-    # one file per mutant.
+    # one file per mutant. Headers go first: each of their mutants rebuilds
+    # every file that includes them, and one left for the end would keep a
+    # copy busy long after the others are done.
     by_file: dict[str, list[Mutant]] = defaultdict(list)
     for m in mutants:
         by_file[m.file].append(m)
     chunks: queue.Queue = queue.Queue()
-    for file in sorted(by_file, key=lambda f: -len(by_file[f])):
+    for file in sorted(by_file, key=lambda f: (not f.endswith((".h", ".hpp")), -len(by_file[f]), f)):
         group = by_file[file]
         for i in range(0, len(group), 8):
             chunks.put(group[i:i + 8])
