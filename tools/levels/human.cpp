@@ -16,10 +16,8 @@ struct Place {
   std::uint8_t zone;
 };
 
-}  // namespace
-
-std::uint64_t HumanRun(const Puzzle& p, std::uint64_t seed, const HumanOptions& options) {
-  const Rules rules(p);
+// One run, with the level's rules worked out once for all the runs.
+std::uint64_t Run(const Puzzle& p, const Rules& rules, std::uint64_t seed, const HumanOptions& options) {
   Rng rng(seed * 0xD1B54A32D192ED03ull + 0x5851F42D4C957F2Dull);
   if (rules.Goal(p.boxes)) return 0;
   // Positions the player has in mind: every one met (so none is played twice),
@@ -58,10 +56,17 @@ std::uint64_t HumanRun(const Puzzle& p, std::uint64_t seed, const HumanOptions& 
   return options.cap;
 }
 
+}  // namespace
+
+std::uint64_t HumanRun(const Puzzle& p, std::uint64_t seed, const HumanOptions& options) {
+  return Run(p, Rules(p), seed, options);
+}
+
 HumanResult HumanEffort(const Puzzle& p, const HumanOptions& options) {
   HumanResult r;
+  const Rules rules(p);
   for (int k = 0; k < options.runs; ++k) {
-    const std::uint64_t n = HumanRun(p, options.seed + static_cast<std::uint64_t>(k), options);
+    const std::uint64_t n = Run(p, rules, options.seed + static_cast<std::uint64_t>(k), options);
     r.pushes.push_back(n);
     r.solved += n < options.cap;
   }

@@ -15,7 +15,9 @@ namespace qb::levels {
 template <typename Node>
 class PositionTable {
  public:
-  PositionTable() : slots_(1 << 16, kEmpty) {}
+  // Starts small (the many short searches would pay more for clearing a large
+  // table than they spend searching) and doubles as it fills.
+  PositionTable() : slots_(1 << 8, kEmpty) {}
 
   std::vector<Node>& nodes() { return nodes_; }
   const std::vector<Node>& nodes() const { return nodes_; }

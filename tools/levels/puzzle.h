@@ -82,33 +82,56 @@ inline Bits operator~(Bits a) {
   return a;
 }
 
+// Flood fill on the board as three 64-bit words of four rows each: the reach
+// spreads along whole runs of a row at once (a fill that doubles its length
+// each step, kept off the neighbouring rows by the edge columns), then one
+// row up and down, until it stops growing.
+namespace flood {
+inline constexpr std::uint64_t kFirstColumn = 0x0001000100010001ull, kLastColumn = 0x8000800080008000ull;
+
+inline std::uint64_t AlongRows(std::uint64_t x, std::uint64_t open) {
+  std::uint64_t right = open & ~kFirstColumn, left = open & ~kLastColumn, r = x, l = x;
+  r |= right & (r << 1);
+  right &= right << 1;
+  r |= right & (r << 2);
+  right &= right << 2;
+  r |= right & (r << 4);
+  right &= right << 4;
+  r |= right & (r << 8);
+  l |= left & (l >> 1);
+  left &= left >> 1;
+  l |= left & (l >> 2);
+  left &= left >> 2;
+  l |= left & (l >> 4);
+  left &= left >> 4;
+  l |= left & (l >> 8);
+  return r | l;
+}
+}  // namespace flood
+
 // Every cell of `open` that can be reached from `start` in steps along rows and columns.
+static_assert(std::endian::native == std::endian::little, "Flood reads the rows as words");
 inline Bits Flood(const Bits& open, int start) {
-  Bits reach;
-  reach.set(start);
-  bool changed = true;
-  while (changed) {
-    changed = false;
-    for (int pass = 0; pass < 2; ++pass) {
-      for (int k = 0; k < kH; ++k) {
-        const int r = pass == 0 ? k : kH - 1 - k;
-        std::uint32_t v = reach.row[r];
-        if (r > 0) v |= reach.row[r - 1];
-        if (r < kH - 1) v |= reach.row[r + 1];
-        v &= open.row[r];
-        // spread along the row until it stops growing
-        for (;;) {
-          const std::uint32_t w = (v | (v << 1) | (v >> 1)) & open.row[r];
-          if (w == v) break;
-          v = w;
-        }
-        if (v != reach.row[r]) {
-          reach.row[r] = static_cast<std::uint16_t>(v);
-          changed = true;
-        }
-      }
+  std::uint64_t o[3], x[3] = {0, 0, 0};
+  std::memcpy(o, open.row.data(), sizeof o);
+  x[start / 64] = (std::uint64_t{1} << (start % 64)) & o[start / 64];
+  for (;;) {
+    for (int w = 0; w < 3; ++w) x[w] = flood::AlongRows(x[w], o[w]);
+    std::uint64_t n[3];
+    for (int w = 0; w < 3; ++w) n[w] = x[w] | (x[w] << 16) | (x[w] >> 16);
+    n[0] |= x[1] << 48;
+    n[1] |= x[0] >> 48 | x[2] << 48;
+    n[2] |= x[1] >> 48;
+    bool same = true;
+    for (int w = 0; w < 3; ++w) {
+      n[w] &= o[w];
+      same = same && n[w] == x[w];
+      x[w] = n[w];
     }
+    if (same) break;
   }
+  Bits reach;
+  std::memcpy(reach.row.data(), x, sizeof x);
   return reach;
 }
 

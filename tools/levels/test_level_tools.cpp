@@ -51,6 +51,35 @@ const Case kCases[] = {
      {"##########", "#@ $ $ ..#", "##########"}, -1},
 };
 
+TEST(LevelTools, FloodReachesWhatAStepByStepSearchReaches) {
+  // The word-wise fill against one cell at a time, on random boards dense
+  // enough to make winding corridors, rows that end at the board's edge and
+  // starting cells walled in.
+  std::uint64_t state = 12345;
+  auto next = [&] { return state = state * 6364136223846793005ull + 1442695040888963407ull; };
+  for (int board = 0; board < 2000; ++board) {
+    Bits open;
+    const int walls = 20 + board % 60;
+    for (int i = 0; i < kCells; ++i)
+      if (static_cast<int>(next() >> 33) % 100 >= walls) open.set(i);
+    const int start = static_cast<int>((next() >> 33) % kCells);
+    Bits expected;
+    std::vector<int> queue;
+    if (open.test(start)) {
+      expected.set(start);
+      queue.push_back(start);
+    }
+    for (std::size_t k = 0; k < queue.size(); ++k)
+      for (int d = 0; d < 4; ++d) {
+        const int n = Step(queue[k], d);
+        if (n < 0 || !open.test(n) || expected.test(n)) continue;
+        expected.set(n);
+        queue.push_back(n);
+      }
+    ASSERT_EQ(Flood(open, start), expected) << "board " << board;
+  }
+}
+
 TEST(LevelTools, SolversFindTheFewestPushesAndProveAnUnsolvableBoard) {
   for (const Case& c : kCases) {
     SCOPED_TRACE(c.what);
