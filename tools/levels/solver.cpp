@@ -230,7 +230,7 @@ class Search {
           const std::int32_t k = table_.Add(next);
           open.emplace(next.g + weight * h, -next.g, k);
         }
-      });
+      }, [](const Bits&, int) {});
     }
     res.proven = weight == 1;  // everything explored: no solution exists
     return res;
@@ -304,7 +304,7 @@ class Search {
           closed.push_back(0);
         }
         open.emplace(key(next.g + h, m + h), at);
-      });
+      }, [&](const Bits& boxes, int figure) { table.Prefetch(boxes, figure); });
     }
     res.proven = true;  // everything explored: no solution exists
     return res;
@@ -315,9 +315,18 @@ class Search {
   // Calls visit(next, h) for every push out of node from a cell where
   // can_stand(cell) holds that the pruning allows: next is the position after
   // the push (boxes, from, dir and g set; zone and parent are the caller's),
-  // h its estimate. Both searches expand nodes this way.
-  template <typename Stand, typename Visit>
-  void ForEachPush(const Node& node, Stand&& can_stand, Visit&& visit) {
+  // h its estimate. Both searches expand nodes this way. The pushes are found
+  // first and the slots of their box sets' estimates fetched together (and
+  // whatever `ahead(boxes, from)` fetches), then pruned and visited in the
+  // same order: the look-ups in tables larger than the caches overlap.
+  template <typename Stand, typename Visit, typename Ahead>
+  void ForEachPush(const Node& node, Stand&& can_stand, Visit&& visit, Ahead&& ahead) {
+    struct Push {
+      std::array<std::uint16_t, 12> rows;  // no initialiser: the buffer costs nothing to set up
+      std::uint8_t box, dir, dest;
+    };
+    std::array<Push, 4 * kCells> pushes;
+    int n = 0;
     const Bits open_cells = floor_ & ~node.boxes;
     node.boxes.each([&](int b) {
       for (int d = 0; d < 4; ++d) {
@@ -326,19 +335,28 @@ class Search {
         const int dest = Step(b, d);
         if (dest < 0 || !open_cells.test(dest)) continue;
         if (!surplus_ && pd_.dead.test(dest)) continue;
-        Node next = node;
-        next.boxes.reset(b);
-        next.boxes.set(dest);
-        const int h = Estimate(next.boxes, dest);
-        if (h >= kInf) continue;
-        child_reach_ready_ = false;
-        if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, b, dest)) continue;
-        next.from = static_cast<std::uint8_t>(b);
-        next.dir = static_cast<std::uint8_t>(d);
-        next.g = node.g + 1;
-        visit(next, h);
+        Bits next = node.boxes;
+        next.reset(b);
+        next.set(dest);
+        if (options_.keep_estimates) known_.Prefetch(next, 0);
+        ahead(next, b);
+        pushes[static_cast<std::size_t>(n++)] = {next.row, static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(d),
+                                                 static_cast<std::uint8_t>(dest)};
       }
     });
+    for (int k = 0; k < n; ++k) {
+      const Push& push = pushes[static_cast<std::size_t>(k)];
+      Node next = node;
+      next.boxes.row = push.rows;
+      const int h = Estimate(next.boxes, push.dest);
+      if (h >= kInf) continue;
+      child_reach_ready_ = false;
+      if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, push.box, push.dest)) continue;
+      next.from = push.box;
+      next.dir = push.dir;
+      next.g = node.g + 1;
+      visit(next, h);
+    }
   }
 
   // The estimate of a box set just made by a push onto `dest`, kInf when it is
