@@ -25,6 +25,19 @@ add_custom_command(
   COMMENT "Compressing the manual page and the changelog")
 add_custom_target(compressed_docs ALL DEPENDS ${QB_DESKTOP_DIR}/quizzlebox.6.gz ${QB_DESKTOP_DIR}/changelog.gz)
 
+# `cmake -P BUILD/uninstall.cmake` undoes an install: it removes the files of
+# install_manifest.txt, then the directories this install made (recorded in
+# install_dirs.txt before anything is copied), deepest first, if they are empty.
+set(QB_INSTALL_SUBDIRS games ${CMAKE_INSTALL_DATADIR}/applications ${CMAKE_INSTALL_DATADIR}/metainfo
+    ${CMAKE_INSTALL_MANDIR}/man6 ${CMAKE_INSTALL_DOCDIR})
+foreach(size ${QB_ICON_SIZES})
+  list(APPEND QB_INSTALL_SUBDIRS ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
+install(CODE "set(QB_INSTALL_SUBDIRS \"${QB_INSTALL_SUBDIRS}\")
+  set(QB_INSTALL_DIRS_FILE \"${CMAKE_BINARY_DIR}/install_dirs.txt\")")
+install(SCRIPT ${CMAKE_CURRENT_LIST_DIR}/record_install_dirs.cmake)
+configure_file(${CMAKE_CURRENT_LIST_DIR}/uninstall.cmake ${CMAKE_BINARY_DIR}/uninstall.cmake COPYONLY)
+
 # Games go to games/ (/usr/games, /usr/local/games), which Debian puts on
 # every user's PATH.
 install(TARGETS quizzlebox RUNTIME DESTINATION games)

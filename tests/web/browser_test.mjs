@@ -284,6 +284,22 @@ async function main() {
     for (let i = 0; i < held + 1; ++i) await pressKey(page, 'Up');  // back to the first entry, whatever the count
     await sleep(GAP);
 
+    // ---- pinch-zoom stays the browser's, over the picture too ----
+    // (Headless Chromium does not carry out a synthesised pinch, so the page's
+    // settings are read: the viewport does not forbid zooming, and every
+    // element's touch-action lets two fingers zoom, the picture's that alone.)
+    const zoom = await page.eval(`(() => {
+      const viewport = document.querySelector('meta[name=viewport]').content;
+      const blocking = [...document.querySelectorAll('*')]
+        .map((e) => [e.id || e.tagName, getComputedStyle(e).touchAction])
+        .filter(([, action]) => !/^(auto|manipulation)$|pinch-zoom/.test(action));
+      return { viewport, blocking, stage: getComputedStyle(document.getElementById('stage')).touchAction };
+    })()`);
+    ok(!/user-scalable\s*=\s*(no|0)|maximum-scale\s*=\s*1(\.0*)?(?![\d.])/i.test(zoom.viewport),
+       'the viewport lets the page be zoomed', zoom.viewport);
+    ok(zoom.blocking.length === 0, 'no element keeps two fingers from zooming', JSON.stringify(zoom.blocking));
+    ok(zoom.stage === 'pinch-zoom', 'on the picture two fingers zoom and one finger is the game\'s', zoom.stage);
+
     // ---- the side bar's keys answer a tap ----
     await pressKey(page, 'Up');  // QUIT ...
     await pressKey(page, 'Down');  // ... and back to BEGIN NEW GAME

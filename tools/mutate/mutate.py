@@ -257,21 +257,22 @@ class Progress:
 
 
 def run_mutants(workers: list[Worker], mutants: list[Mutant], sources: dict[str, bytes],
-                plan: list[scratch.Invocation], slack: float, checkpoint) -> list[Result]:
+                plan: scratch.Plan, slack: float, killers: scratch.Killers, checkpoint) -> list[Result]:
     """Tries the mutants on the workers; calls checkpoint(results so far)
     every minute, so that a long run's report can be read while it runs."""
     # Mutants of one file stay together, in chunks, so that a copy rebuilds
-    # one file per mutant.
+    # one file per mutant. Headers go first: each of their mutants rebuilds
+    # every file that includes them, and one left for the end would keep a
+    # copy busy long after the others are done.
     by_file: dict[str, list[Mutant]] = defaultdict(list)
     for m in mutants:
         by_file[m.file].append(m)
     chunks: queue.Queue = queue.Queue()
-    for file in sorted(by_file, key=lambda f: -len(by_file[f])):
+    for file in sorted(by_file, key=lambda f: (not f.endswith((".h", ".hpp")), -len(by_file[f]), f)):
         group = by_file[file]
         for i in range(0, len(group), 8):
             chunks.put(group[i:i + 8])
     results: list[Result] = []
-    killers: dict[str, scratch.Invocation] = {}  # by file: the test that killed its last mutant
     progress = Progress(len(mutants))
     lock = threading.Lock()
     failure: list[BaseException] = []
@@ -350,9 +351,11 @@ def main(argv: list[str]) -> int:
         skipped = 0 if note else len(mutants) - len(results)
         counts = report.write_report(build_root / "report.md", results, sources, equivalents, header, skipped)
         report.write_results(build_root / "results.json", results, sources, equivalents)
+        killers.save()
         return counts
 
     workers = [Worker(config, build_root / f"copy{i + 1}") for i in range(max(1, args.jobs))]
+    killers = scratch.Killers(build_root / "killers.json")
     try:
         # The first copy's build directory names the compile flags clang reads the sources with.
         workers[0].sync(files)
@@ -389,7 +392,7 @@ def main(argv: list[str]) -> int:
         prepared = time.monotonic()
         known = [Result(m, scratch.SURVIVED, detail=report.UNTRIED) for m in untried]
         results = known + run_mutants(
-            workers, to_try, sources, plan, args.slack,
+            workers, to_try, sources, plan, args.slack, killers,
             lambda done: write(known + done, prepared, f"In progress: {len(done)} of {len(to_try)} tried."))
     except scratch.Stopped:
         results = []

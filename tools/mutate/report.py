@@ -170,5 +170,6 @@ def write_results(path: Path, results: list[Result], sources: dict[str, bytes],
         before, after = r.mutant.lines(sources[r.mutant.file])
         rows.append({"file": r.mutant.file, "line": r.mutant.line, "function": r.mutant.function,
                      "operator": r.mutant.operator, "before": before, "after": after, "status": classes[i],
-                     "killer": r.killer, "seconds": round(r.seconds, 2), "detail": r.detail})
+                     "killer": r.killer, "seconds": round(r.seconds, 2), "detail": r.detail,
+                     "steps": [[what, round(sec, 2)] for what, sec in r.steps]})
     path.write_text(json.dumps(rows, indent=1) + "\n")

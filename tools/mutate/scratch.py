@@ -75,6 +75,59 @@ class Result:
     killer: str = ""  # the test that failed, or the stage that timed out
     seconds: float = 0.0
     detail: str = ""
+    steps: list[tuple[str, float]] = field(default_factory=list)  # what the time went on: building, each run
+
+
+@dataclass
+class Plan:
+    """The runs for a mutant, in order, and how long each test took without
+    mutants (by stage name and test name)."""
+    runs: list[Invocation]
+    times: dict[tuple[str, str], float]
+
+
+class Killers:
+    """The tests that killed mutants of each file, kept between runs in a
+    file of the build root: a file's next mutants meet those tests first, in
+    one run of each program, before the rest of the plan."""
+
+    def __init__(self, path: Path | None):
+        self.path = path
+        self.lock = threading.Lock()
+        self.by_file: dict[str, dict[str, dict[str, int]]] = {}  # file -> stage -> test -> kills
+        if path and path.exists():
+            try:
+                self.by_file = json.loads(path.read_text())
+            except ValueError:
+                self.by_file = {}
+
+    def note(self, file: str, stage: str, test: str):
+        with self.lock:
+            tests = self.by_file.setdefault(file, {}).setdefault(stage, {})
+            tests[test] = tests.get(test, 0) + 1
+
+    def first(self, file: str, plan: Plan) -> list[Invocation]:
+        """One run per stage of the tests that killed the file's mutants, in
+        the plan's order of stages; tests no longer in the plan are left out."""
+        with self.lock:
+            known = {stage: dict(tests) for stage, tests in self.by_file.get(file, {}).items()}
+        runs, seen = [], set()
+        for inv in plan.runs:
+            stage = inv.stage
+            if stage.name in seen or stage.name not in known or not stage.gtest:
+                continue
+            seen.add(stage.name)
+            names = sorted(t for t in known[stage.name] if (stage.name, t) in plan.times)
+            if names:
+                runs.append(Invocation(stage, ":".join(names), sum(plan.times[(stage.name, t)] for t in names)))
+        return runs
+
+    def save(self):
+        if not self.path:
+            return
+        with self.lock:
+            text = json.dumps(self.by_file, indent=1, sort_keys=True) + "\n"
+        self.path.write_text(text)
 
 
 class Stopped(Exception):
@@ -272,11 +325,12 @@ class Worker:
                 cmd.append(f"--gtest_output=json:{record}")
         return run(cmd, cwd=self.build, env=self.env(inv.stage), timeout=timeout)
 
-    def measure(self) -> list[Invocation]:
+    def measure(self) -> Plan:
         """Runs every stage without mutants and plans the runs for mutants:
         each stage's quick tests in one run, then each slow test in a run of
         its own, so that a mutant meets the quick tests first."""
         plan: list[Invocation] = []
+        times: dict[tuple[str, str], float] = {}
         for stage in self.config.stages:
             record = self.dir / f"baseline-{stage.name}.json"
             started = time.monotonic()
@@ -291,6 +345,7 @@ class Worker:
             for suite in json.loads(record.read_text()).get("testsuites", []):
                 for t in suite.get("testsuite", []):
                     tests.append((float(t.get("time", "0s").rstrip("s")), f"{suite['name']}.{t['name']}"))
+            times.update({(stage.name, name): t for t, name in tests})
             slow = sorted(t for t in tests if t[0] >= 1.0)
             quick_time = sum(t[0] for t in tests if t[0] < 1.0)
             if slow:
@@ -299,42 +354,59 @@ class Worker:
                 plan += [Invocation(stage, name, t) for t, name in slow]
             else:
                 plan.append(Invocation(stage, None, quick_time))
-        return plan
+        return Plan(plan, times)
 
-    def try_mutant(self, mutant: Mutant, source: bytes, plan: list[Invocation], slack: float,
-                   killers: dict[str, Invocation] | None = None) -> Result:
+    def try_mutant(self, mutant: Mutant, source: bytes, plan: Plan, slack: float,
+                   killers: Killers | None = None) -> Result:
         """Builds and tests one mutant; the copy keeps it until the next one.
-        The test that killed the last mutant of the same file runs first
-        (`killers`, by file, is updated)."""
+        The tests that killed earlier mutants of the same file run first, then
+        the rest of the plan without them; a program is built only when a run
+        needs it, and run only when the mutant changed it (`killers` learns
+        from each kill)."""
         started = time.monotonic()
         self.write_mutant(mutant, source)
         built: set[str] = set()
         ran = False
         changed: dict[str, bool] = {}
-        first = killers.get(mutant.file) if killers is not None else None
-        for inv in ([first] if first else []) + plan:
+        done: dict[str, set[str]] = {}  # by stage: the tests already run against this mutant
+        steps: list[tuple[str, float]] = []
+
+        def result(status: str, killer: str = "", detail: str = "") -> Result:
+            return Result(mutant, status, killer, time.monotonic() - started, detail, steps)
+
+        first = killers.first(mutant.file, plan) if killers is not None else []
+        for is_first, inv in [(True, i) for i in first] + [(False, i) for i in plan.runs]:
             stage = inv.stage
             if not stage.tests_file(mutant.file):
                 continue
+            if not is_first and done.get(stage.name):
+                inv = _without(inv, done[stage.name])
+                if inv is None:
+                    continue
             if stage.name not in changed:
                 missing = [t for t in stage.targets if t not in built]
                 if missing:
+                    t0 = time.monotonic()
                     ok, out = self.build_targets(missing)
+                    steps.append(("build " + " ".join(missing), time.monotonic() - t0))
                     if not ok:
-                        return Result(mutant, NOT_COMPILING, seconds=time.monotonic() - started,
-                                      detail=_first_error(out))
+                        return result(NOT_COMPILING, detail=_first_error(out))
                     built.update(missing)
                 changed[stage.name] = self.stage_hash(stage) != self.baseline[stage.name]
             if not changed[stage.name]:
                 continue  # the programs are what they were: no test of them can fail
             ran = True
+            t0 = time.monotonic()
             verdict = self.judge(inv, slack)
+            steps.append((f"{stage.name} {inv.gtest_filter or 'all'}"[:120], time.monotonic() - t0))
+            if is_first:
+                done.setdefault(stage.name, set()).update(inv.gtest_filter.split(":"))
             if verdict:
                 status, killer = verdict
                 if status == KILLED and killers is not None and stage.gtest and not killer.endswith("(crashed)"):
-                    killers[mutant.file] = Invocation(stage, killer, inv.seconds)
-                return Result(mutant, status, killer, time.monotonic() - started)
-        return Result(mutant, SURVIVED if ran else IDENTICAL, seconds=time.monotonic() - started)
+                    killers.note(mutant.file, stage.name, killer)
+                return result(status, killer)
+        return result(SURVIVED if ran else IDENTICAL)
 
     def judge(self, inv: Invocation, slack: float) -> tuple[str, str] | None:
         """Runs one invocation against the mutant in the copy: None when it
@@ -359,6 +431,17 @@ class Worker:
     def close(self):
         self.restore()
         self.xvfb.stop()
+
+
+def _without(inv: Invocation, names: set[str]) -> Invocation | None:
+    """The run less the named tests (already run); None when nothing is left."""
+    f = inv.gtest_filter
+    if f and not f.startswith("-"):
+        left = [n for n in f.split(":") if n not in names]
+        return Invocation(inv.stage, ":".join(left), inv.seconds) if left else None
+    excluded = f[1:].split(":") if f else []
+    excluded += sorted(n for n in names if n not in excluded)
+    return Invocation(inv.stage, "-" + ":".join(excluded), inv.seconds)
 
 
 def _failed_test(output: str, stage: str) -> str:

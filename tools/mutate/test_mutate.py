@@ -111,6 +111,31 @@ class Choosing(unittest.TestCase):
             self.assertEqual(entry.reason, "Equal at y.")
 
 
+class Ordering(unittest.TestCase):
+    def test_a_files_known_killers_run_first_then_the_plan_without_them(self):
+        import scratch
+        unit = scratch.Stage("unit", ["t"], [], [])
+        window = scratch.Stage("window", ["w"], [], [], display=True)
+        plan = scratch.Plan([scratch.Invocation(unit, "-Slow.A", 1.0), scratch.Invocation(unit, "Slow.A", 9.0),
+                             scratch.Invocation(window, None, 5.0)],
+                            {("unit", "Quick.B"): 0.1, ("unit", "Slow.A"): 9.0, ("window", "W.C"): 2.0,
+                             ("window", "W.D"): 3.0})
+        with tempfile.TemporaryDirectory() as d:
+            killers = scratch.Killers(Path(d, "killers.json"))
+            for stage, test in [("window", "W.D"), ("unit", "Slow.A"), ("window", "W.C"), ("unit", "Gone.E")]:
+                killers.note("a.cpp", stage, test)
+            killers.save()
+            first = scratch.Killers(Path(d, "killers.json")).first("a.cpp", plan)  # as the next run reads them
+        # One run per program, in the plan's order; a test no longer there is left out.
+        self.assertEqual([(i.stage.name, i.gtest_filter, i.seconds) for i in first],
+                         [("unit", "Slow.A", 9.0), ("window", "W.C:W.D", 5.0)])
+        self.assertEqual(scratch.Killers(None).first("a.cpp", plan), [])
+        # The plan's runs then leave out what already ran.
+        self.assertEqual(scratch._without(plan.runs[0], {"Slow.A", "Quick.B"}).gtest_filter, "-Slow.A:Quick.B")
+        self.assertIsNone(scratch._without(plan.runs[1], {"Slow.A"}))
+        self.assertEqual(scratch._without(plan.runs[2], {"W.C", "W.D"}).gtest_filter, "-W.C:W.D")
+
+
 def tree_digest(root: Path) -> str:
     h = hashlib.sha1()
     for p in sorted(root.rglob("*")):
@@ -146,6 +171,9 @@ class Run(unittest.TestCase):
         self.assertIn("### src/clamp.cpp:7 in Clamp (comparison)", text)
         self.assertIn("+  if (value >= high) return high;", text)
         self.assertIn("| src | 21 | 16 | 0 | 1 | 1 | 3 | 0 | 94.1 % |", text)
+        # The next run puts the tests that killed a file's mutants first.
+        killers = json.loads((build / "killers.json").read_text())
+        self.assertIn("Clamp.KeepsTheValueWithinItsBounds", killers["src/clamp.cpp"]["unit"])
 
 
 if __name__ == "__main__":
