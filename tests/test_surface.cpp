@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <future>
 #include <set>
 #include <string>
 #include <thread>
@@ -161,17 +162,36 @@ TEST_F(SurfaceTest, KeyQueueKeepsTheNewestFifteen) {
 }
 
 // A window's keys arrive on its own thread while the game's thread waits.
-TEST(KeyQueue, AKeyFromAnotherThreadEndsAWaitAtOnce) {
+TEST(KeyQueue, AWaitEndsAtOnceWithAKeyFromAnotherThreadElseAtItsDeadline) {
   using Clock = std::chrono::steady_clock;
+  using std::chrono::milliseconds, std::chrono::seconds;
   KeyQueue queue;
-  const auto start = Clock::now();
+  auto start = Clock::now();
   std::thread window([&] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    std::this_thread::sleep_for(milliseconds(20));
     queue.Push('a');
   });
-  EXPECT_TRUE(queue.WaitForKey(start + std::chrono::seconds(20)));
+  EXPECT_TRUE(queue.WaitForKey(start + seconds(20)));
   window.join();
-  EXPECT_LT(Clock::now() - start, std::chrono::seconds(10)) << "the wait ran to its deadline";
+  EXPECT_LT(Clock::now() - start, seconds(10)) << "the wait ran to its deadline";
+  queue.Pop();
+
+  // Without a key a wait lasts to its deadline, also once the queue of a lost
+  // window is cleared for the next game. (A key 5 s late ends a wait that
+  // would never end.)
+  queue.Release();
+  queue.Clear();
+  std::promise<void> waited;
+  std::thread late([&queue, done = waited.get_future()] {
+    if (done.wait_for(seconds(5)) == std::future_status::timeout) queue.Push('b');
+  });
+  start = Clock::now();
+  EXPECT_FALSE(queue.WaitForKey(start + milliseconds(50)));
+  const auto took = Clock::now() - start;
+  waited.set_value();
+  late.join();
+  EXPECT_GE(took, milliseconds(50));
+  EXPECT_LT(took, seconds(4));
 }
 
 TEST_F(SurfaceTest, KeysAsPolled) {

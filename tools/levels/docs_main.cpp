@@ -333,16 +333,31 @@ int Run(int argc, char** argv) {
     levels[rec.number] = p;
     if (rec.number >= first && rec.number <= last) work.emplace_back(rec.number, &p);
   }
-  // Levels are measured independently, one per core; each report keeps its slot so
-  // the output does not depend on which thread finished first.
+  // Each level is measured in stages that do not depend on one another, and
+  // the stages of all levels are shared out over the cores; each report keeps
+  // its slot so that the output does not depend on which thread finished
+  // first. The long stages (the fewest-moves search, the human model) go
+  // first, hardest half first, so that no long one is left for the end.
   std::vector<LevelReport> reports(work.size());
+  std::vector<Puzzle> boards(work.size());
+  std::vector<std::string> solutions(work.size());
+  for (std::size_t i = 0; i < work.size(); ++i) {
+    const auto it = stored.find(work[i].first);
+    if (it != stored.end()) solutions[i] = it->second;
+    reports[i] = StartLevel(work[i].first, *work[i].second, solutions[i], boards[i]);
+  }
+  std::vector<std::pair<Stage, std::size_t>> tasks;
+  for (Stage stage : {Stage::kFewestMoves, Stage::kHuman, Stage::kPositions, Stage::kFewestPushes, Stage::kEffort})
+    for (std::size_t i = work.size(); i-- > 0;) tasks.emplace_back(stage, i);
+  std::vector<std::atomic<int>> left(work.size());
+  for (auto& n : left) n = static_cast<int>(std::size(kStages));
   std::atomic<std::size_t> next{0};
   std::mutex log;
   const auto measure = [&] {
-    for (std::size_t i; (i = next.fetch_add(1)) < work.size();) {
-      const int number = work[i].first;
-      const auto it = stored.find(number);
-      reports[i] = MeasureLevel(number, *work[i].second, it == stored.end() ? "" : it->second, budgets);
+    for (std::size_t t; (t = next.fetch_add(1)) < tasks.size();) {
+      const auto [stage, i] = tasks[t];
+      MeasureStage(reports[i], stage, boards[i], solutions[i], budgets);
+      if (--left[i] > 0) continue;
       const LevelReport& r = reports[i];
       const std::lock_guard<std::mutex> hold(log);
       std::fprintf(stderr,

@@ -50,7 +50,7 @@ std::uint64_t Run(const Puzzle& p, const Rules& rules, std::uint64_t seed, const
       }
       const int gain = rules.Nearest(Step(b, d)) - rules.Nearest(b) + 1;
       open.push({order(next, gain), met.Add({next, static_cast<std::uint8_t>(zone)})});
-    });
+    }, [&](const Bits& next, int zone) { met.Prefetch(next, zone); });
     if (solved) return tried;
   }
   return options.cap;

@@ -15,7 +15,7 @@ namespace qb::levels {
 bool ShapeFixed(int n) { return In(n, {104, 111, 114, 196}); }
 bool MeasuredOnCore(int n) { return WallLess(n); }
 
-LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, const Budgets& b) {
+LevelReport StartLevel(int number, const Puzzle& p, const std::string& moves, Puzzle& board) {
   LevelReport r;
   r.number = number;
   r.boxes = p.boxes.count();
@@ -24,7 +24,8 @@ LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, 
   SolutionFacts facts = StudySolution(p, moves);
   r.solution_ok = facts.replays;
   r.core = MeasuredOnCore(number) && facts.replays;
-  const Puzzle q = r.core ? Core(p, facts.unmoved) : p;
+  board = r.core ? Core(p, facts.unmoved) : p;
+  const Puzzle& q = board;
   if (r.core) facts = StudySolution(q, moves);
   r.core_boxes = q.boxes.count();
   r.pushes = facts.pushes;
@@ -34,35 +35,67 @@ LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, 
   r.unmoved = facts.unmoved.count();
   r.unmoved_off_target = (facts.unmoved & ~q.targets).count();
   r.shape = ShapeOf(q);
-  // The fewest pushes, and the fewest moves among solutions with that many pushes.
-  const SolveResult best = SolveForMoves(q, b.solve, true);
-  if (best.found && best.proven) {
-    r.fewest_pushes = best.pushes;
-    r.moves_at_fewest_pushes = static_cast<int>(best.moves.size());
-  } else {
-    const SolveResult fewest = Solve(q, b.solve);
-    if (fewest.found && fewest.proven) r.fewest_pushes = fewest.pushes;
-  }
-  const SolveResult shortest = SolveForMoves(q, b.moves, false);
-  if (shortest.found && shortest.proven) r.fewest_moves = static_cast<int>(shortest.moves.size());
-  r.effort = MeasureEffort(q, b.effort);
-  const Exploration explored(q, b.explore);
-  r.reachable = explored.positions();
-  r.reachable_complete = explored.complete();
-  DeadTest dead;
-  if (explored.complete()) dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
-  if (r.solution_ok) r.fatal_steps = explored.HiddenFatalSteps(moves);
-  // Too many reachable positions: the positions a goal can be reached from, found
-  // backwards from the goal, mark the dead ends as well (boxes as many as targets).
-  PullSearch live;
-  if (!explored.complete() && r.solution_ok && q.boxes.count() == q.targets.count()) {
-    live = SearchPulls(q.walls, q.targets, b.pulls);
-    if (live.complete) {
-      dead = [&](const Bits& boxes, int zone) { return live.table.Find(boxes, zone) < 0; };
-      r.fatal_steps = CountFatalSteps(q, moves, dead);
+  r.people.floor = Flood(~q.walls, q.figure).count();  // as MeasureForPeople counts it
+  return r;
+}
+
+void MeasureStage(LevelReport& r, Stage stage, const Puzzle& q, const std::string& moves, const Budgets& b) {
+  switch (stage) {
+    case Stage::kFewestPushes: {
+      // The fewest pushes, and the fewest moves among solutions with that many pushes.
+      const SolveResult best = SolveForMoves(q, b.solve, true);
+      if (best.found && best.proven) {
+        r.fewest_pushes = best.pushes;
+        r.moves_at_fewest_pushes = static_cast<int>(best.moves.size());
+      } else {
+        const SolveResult fewest = Solve(q, b.solve);
+        if (fewest.found && fewest.proven) r.fewest_pushes = fewest.pushes;
+      }
+      return;
     }
+    case Stage::kFewestMoves: {
+      const SolveResult shortest = SolveForMoves(q, b.moves, false);
+      if (shortest.found && shortest.proven) r.fewest_moves = static_cast<int>(shortest.moves.size());
+      return;
+    }
+    case Stage::kEffort:
+      r.effort = MeasureEffort(q, b.effort);
+      return;
+    case Stage::kPositions: {
+      const Exploration explored(q, b.explore);
+      r.reachable = explored.positions();
+      r.reachable_complete = explored.complete();
+      DeadTest dead;
+      if (explored.complete()) dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
+      if (r.solution_ok) r.fatal_steps = explored.HiddenFatalSteps(moves);
+      // Too many reachable positions: the positions a goal can be reached from, found
+      // backwards from the goal, mark the dead ends as well (boxes as many as targets).
+      PullSearch live;
+      if (!explored.complete() && r.solution_ok && q.boxes.count() == q.targets.count()) {
+        live = SearchPulls(q.walls, q.targets, b.pulls);
+        if (live.complete) {
+          dead = [&](const Bits& boxes, int zone) { return live.table.Find(boxes, zone) < 0; };
+          r.fatal_steps = CountFatalSteps(q, moves, dead);
+        }
+      }
+      // Field by field: the human stage may be filling r.people.human meanwhile.
+      const PeopleMeasures m = MeasureForPeople(q, moves, dead ? &dead : nullptr, false);
+      r.people.counterintuitive = m.counterintuitive;
+      r.people.parts = m.parts;
+      r.people.dead_floor = m.dead_floor;
+      r.people.reveal = m.reveal;
+      return;
+    }
+    case Stage::kHuman:
+      r.people.human = HumanEffort(q);
+      return;
   }
-  r.people = MeasureForPeople(q, moves, dead ? &dead : nullptr);
+}
+
+LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, const Budgets& b) {
+  Puzzle board;
+  LevelReport r = StartLevel(number, p, moves, board);
+  for (Stage stage : kStages) MeasureStage(r, stage, board, moves, b);
   return r;
 }
 

@@ -53,6 +53,15 @@ bool MeasuredOnCore(int number);
 
 LevelReport MeasureLevel(int number, const Puzzle& p, const std::string& moves, const Budgets& b);
 
+// The same in parts that do not depend on one another, for a caller that runs
+// them on several cores: StartLevel fills what is quick and the board to
+// measure (`board`), then each stage fills its own fields of the report.
+enum class Stage { kFewestPushes, kFewestMoves, kEffort, kPositions, kHuman };
+inline constexpr Stage kStages[] = {Stage::kFewestPushes, Stage::kFewestMoves, Stage::kEffort, Stage::kPositions,
+                                    Stage::kHuman};
+LevelReport StartLevel(int number, const Puzzle& p, const std::string& moves, Puzzle& board);
+void MeasureStage(LevelReport& r, Stage stage, const Puzzle& board, const std::string& moves, const Budgets& b);
+
 // Fills in each level's highest overlap with any other.
 void CompareBoards(std::vector<LevelReport>& reports);
 

@@ -167,7 +167,7 @@ int RevealDepthAfter(const Puzzle& lost) {
     rules.EachPush(at.boxes, at.zone, [&](int, int, const Bits& next, int zone) {
       if (table.Find(next, zone) < 0)
         table.Add({next, static_cast<std::uint8_t>(zone), static_cast<std::int16_t>(at.depth + 1)});
-    });
+    }, [&](const Bits& next, int zone) { table.Prefetch(next, zone); });
   }
   if (table.size() >= kPositions) deepest = std::max<int>(deepest, table.nodes().back().depth);
   return deepest;
@@ -196,14 +196,14 @@ double RevealDepth(const Puzzle& p, const std::string& moves, const DeadTest& de
   return Solved(at) ? Median(depths) : -1;
 }
 
-PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead) {
+PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead, bool human) {
   PeopleMeasures m;
   m.floor = Flood(~p.walls, p.figure).count();
   m.counterintuitive = CounterintuitivePushes(p, moves);
   m.parts = Parts(p);
   m.dead_floor = DeadFloor(p, moves);
   if (dead && *dead) m.reveal = RevealDepth(p, moves, *dead);
-  m.human = HumanEffort(p);
+  if (human) m.human = HumanEffort(p);
   return m;
 }
 

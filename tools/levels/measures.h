@@ -44,7 +44,7 @@ int RevealDepthAfter(const Puzzle& lost);
 
 // All of the above and the human model's effort, for one level (wall-less
 // levels: their core) and its stored solution. Without `dead` the reveal
-// depth stays -1.
+// depth stays -1; without `human` the human model's effort is left out.
 struct PeopleMeasures {
   int floor = 0;  // walkable cells
   int counterintuitive = -1;
@@ -53,7 +53,7 @@ struct PeopleMeasures {
   double dead_floor = -1;
   HumanResult human;
 };
-PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead);
+PeopleMeasures MeasureForPeople(const Puzzle& p, const std::string& moves, const DeadTest* dead, bool human = true);
 
 // A test of lost positions for `p`: the reachable positions when they fit
 // `explore`, else (boxes as many as targets) the positions that reach the goal

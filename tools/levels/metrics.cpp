@@ -72,7 +72,7 @@ EffortResult MeasureEffort(const Puzzle& p, std::uint64_t budget) {
         at = table.Add({next, static_cast<std::uint8_t>(zone), false, g});
       }
       open.emplace(g + nh, nh, seq++, at);
-    });
+    }, [&](const Bits& next, int zone) { table.Prefetch(next, zone); });
   }
   res.complete = true;  // everything explored: no solution
   return res;
@@ -97,7 +97,7 @@ Exploration::Exploration(const Puzzle& p, std::size_t budget) : impl_(std::make_
     const Place at = nodes[k];
     rules.EachPush(at.boxes, at.zone, [&](int, int, const Bits& next, int zone) {
       if (m.table.Find(next, zone) < 0) m.table.Add({next, static_cast<std::uint8_t>(zone)});
-    });
+    }, [&](const Bits& next, int zone) { m.table.Prefetch(next, zone); });
   }
   m.complete = true;
   // Mark backwards from the goals: a position is live when a push leads to a live one.

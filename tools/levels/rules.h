@@ -78,9 +78,18 @@ class Rules {
     return std::min(total, kFar);
   }
 
-  // Calls f(box, direction, next boxes, next zone) for every legal push that no pruning flags.
-  template <typename F>
-  void EachPush(const Bits& boxes, int zone, F f) const {
+  // Calls f(box, direction, next boxes, next zone) for every legal push that no
+  // pruning flags. All pushes are found first and shown to `ahead` (a search
+  // asks its table to fetch their slots), then handed to f in the same order:
+  // the table's reads then wait on memory side by side, not one by one.
+  template <typename F, typename Ahead>
+  void EachPush(const Bits& boxes, int zone, F f, Ahead ahead) const {
+    struct Push {
+      std::array<std::uint16_t, 12> rows;  // the next boxes; no initialiser, so the buffer costs nothing to set up
+      std::uint8_t box, dir, zone;
+    };
+    std::array<Push, 4 * kCells> pushes;
+    int n = 0;
     const Bits open = floor_ & ~boxes;
     const Bits reach = Flood(open, zone);
     boxes.each([&](int b) {
@@ -91,9 +100,24 @@ class Rules {
         next.reset(b);
         next.set(dest);
         if (Flagged(next, dest)) continue;
-        f(b, d, next, Flood(floor_ & ~next, b).lowest());
+        Push& push = pushes[static_cast<std::size_t>(n++)];
+        push.rows = next.row;
+        push.box = static_cast<std::uint8_t>(b);
+        push.dir = static_cast<std::uint8_t>(d);
+        push.zone = static_cast<std::uint8_t>(Flood(floor_ & ~next, b).lowest());
+        ahead(next, push.zone);
       }
     });
+    for (int k = 0; k < n; ++k) {
+      const Push& push = pushes[static_cast<std::size_t>(k)];
+      Bits next;
+      next.row = push.rows;
+      f(push.box, push.dir, next, push.zone);
+    }
+  }
+  template <typename F>
+  void EachPush(const Bits& boxes, int zone, F f) const {
+    EachPush(boxes, zone, f, [](const Bits&, int) {});
   }
 
   int Zone(const Bits& boxes, int figure) const { return Flood(floor_ & ~boxes, figure).lowest(); }

@@ -177,8 +177,10 @@ struct Node {
   std::uint8_t zone;  // lowest cell the figure can reach
   std::uint8_t from;  // the pushed box's cell before the push
   std::uint8_t dir;
+  std::uint8_t closed;  // searching for moves: expanded already
   std::int32_t parent;
-  std::int32_t g;
+  std::int32_t g;       // pushes so far
+  std::int32_t moves;   // searching for moves: moves so far
 };
 
 class Search {
@@ -200,7 +202,7 @@ class Search {
     using Entry = std::tuple<int, int, std::int32_t>;  // f, -g, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     const Bits free0 = floor_ & ~p_.boxes;
-    Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, -1, 0};
+    Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, 0, -1, 0, 0};
     table_.Add(root);
     open.emplace(weight * h0, 0, 0);
     while (!open.empty()) {
@@ -230,7 +232,7 @@ class Search {
           const std::int32_t k = table_.Add(next);
           open.emplace(next.g + weight * h, -next.g, k);
         }
-      });
+      }, [](const Bits&, int) {});
     }
     res.proven = weight == 1;  // everything explored: no solution exists
     return res;
@@ -255,19 +257,16 @@ class Search {
       return pushes_first ? static_cast<std::int64_t>(pushes) * 1000000 + moves : moves;
     };
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
-    std::vector<std::int32_t> moves_to;  // moves so far, per node; Node::g holds the pushes
-    table.Add({p_.boxes, static_cast<std::uint8_t>(p_.figure), 0, 0, -1, 0});
-    moves_to.push_back(0);
+    table.Add({p_.boxes, static_cast<std::uint8_t>(p_.figure), 0, 0, 0, -1, 0, 0});
     open.emplace(key(h0, h0), 0);
-    std::vector<std::uint8_t> closed(1, 0);
     std::array<std::int16_t, kCells> dist, queue;
     while (!open.empty()) {
       const auto [f, idx] = open.top();
       open.pop();
-      if (closed[idx]) continue;
-      closed[idx] = 1;
+      if (nodes[idx].closed) continue;
+      nodes[idx].closed = 1;
       const Node node = nodes[idx];
-      const int moved = moves_to[idx];
+      const int moved = node.moves;
       if (Goal(node.boxes)) {
         res.found = res.proven = true;
         res.pushes = node.g;
@@ -292,19 +291,18 @@ class Search {
         const int stand = Step(next.from, Opposite(next.dir));
         next.zone = next.from;
         next.parent = idx;
+        next.closed = 0;
         const int m = moved + dist[stand] + 1;
+        next.moves = m;
         std::int32_t at = table.Find(next.boxes, next.zone);
         if (at >= 0) {
-          if (closed[at] || key(nodes[at].g, moves_to[at]) <= key(next.g, m)) return;
+          if (nodes[at].closed || key(nodes[at].g, nodes[at].moves) <= key(next.g, m)) return;
           nodes[at] = next;
-          moves_to[at] = m;
         } else {
           at = table.Add(next);
-          moves_to.push_back(m);
-          closed.push_back(0);
         }
         open.emplace(key(next.g + h, m + h), at);
-      });
+      }, [&](const Bits& boxes, int figure) { table.Prefetch(boxes, figure); });
     }
     res.proven = true;  // everything explored: no solution exists
     return res;
@@ -315,9 +313,18 @@ class Search {
   // Calls visit(next, h) for every push out of node from a cell where
   // can_stand(cell) holds that the pruning allows: next is the position after
   // the push (boxes, from, dir and g set; zone and parent are the caller's),
-  // h its estimate. Both searches expand nodes this way.
-  template <typename Stand, typename Visit>
-  void ForEachPush(const Node& node, Stand&& can_stand, Visit&& visit) {
+  // h its estimate. Both searches expand nodes this way. The pushes are found
+  // first and the slots of their box sets' estimates fetched together (and
+  // whatever `ahead(boxes, from)` fetches), then pruned and visited in the
+  // same order: the look-ups in tables larger than the caches overlap.
+  template <typename Stand, typename Visit, typename Ahead>
+  void ForEachPush(const Node& node, Stand&& can_stand, Visit&& visit, Ahead&& ahead) {
+    struct Push {
+      std::array<std::uint16_t, 12> rows;  // no initialiser: the buffer costs nothing to set up
+      std::uint8_t box, dir, dest;
+    };
+    std::array<Push, 4 * kCells> pushes;
+    int n = 0;
     const Bits open_cells = floor_ & ~node.boxes;
     node.boxes.each([&](int b) {
       for (int d = 0; d < 4; ++d) {
@@ -326,19 +333,28 @@ class Search {
         const int dest = Step(b, d);
         if (dest < 0 || !open_cells.test(dest)) continue;
         if (!surplus_ && pd_.dead.test(dest)) continue;
-        Node next = node;
-        next.boxes.reset(b);
-        next.boxes.set(dest);
-        const int h = Estimate(next.boxes, dest);
-        if (h >= kInf) continue;
-        child_reach_ready_ = false;
-        if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, b, dest)) continue;
-        next.from = static_cast<std::uint8_t>(b);
-        next.dir = static_cast<std::uint8_t>(d);
-        next.g = node.g + 1;
-        visit(next, h);
+        Bits next = node.boxes;
+        next.reset(b);
+        next.set(dest);
+        if (options_.keep_estimates) known_.Prefetch(next, 0);
+        ahead(next, b);
+        pushes[static_cast<std::size_t>(n++)] = {next.row, static_cast<std::uint8_t>(b), static_cast<std::uint8_t>(d),
+                                                 static_cast<std::uint8_t>(dest)};
       }
     });
+    for (int k = 0; k < n; ++k) {
+      const Push& push = pushes[static_cast<std::size_t>(k)];
+      Node next = node;
+      next.boxes.row = push.rows;
+      const int h = Estimate(next.boxes, push.dest);
+      if (h >= kInf) continue;
+      child_reach_ready_ = false;
+      if (!surplus_ && options_.closed_regions && ClosedRegionDeadlock(next.boxes, push.box, push.dest)) continue;
+      next.from = push.box;
+      next.dir = push.dir;
+      next.g = node.g + 1;
+      visit(next, h);
+    }
   }
 
   // The estimate of a box set just made by a push onto `dest`, kInf when it is

@@ -7,10 +7,12 @@
 
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "tools/levels/candidates.h"
 #include "tools/levels/designer.h"
 #include "tools/levels/human.h"
+#include "tools/levels/level_report.h"
 #include "tools/levels/measures.h"
 #include "tools/levels/metrics.h"
 #include "tools/levels/solver.h"
@@ -237,6 +239,38 @@ TEST(LevelTools, RevealDepthCountsThePushesLeftBeforeASimpleDeadEndShows) {
   const DeadTest dead = [&](const Bits& boxes, int zone) { return explored.Dead(boxes, zone); };
   EXPECT_GE(RevealDepth(p, "ULrruLL", dead), 0);
   EXPECT_EQ(RevealDepth(p, "ULrru", dead), -1) << "moves that do not solve are refused";
+}
+
+TEST(LevelTools, StagesRunInAnyOrderOnTwoThreadsMeasureALevelAsOneRunDoes) {
+  // qb_level_docs runs a level's stages on different cores in any order: none
+  // may read what another fills in. The fixture has a hidden fatal push, so
+  // the positions stage has dead ends to mark and a reveal depth to find.
+  const Puzzle p = Drawn({"#######", "#.    #", "#.$$  #", "#  @  #", "#######"});
+  const std::string moves = "ULrruLL";
+  const Budgets budgets;
+  const LevelReport one = MeasureLevel(150, p, moves, budgets);
+  Puzzle board;
+  LevelReport staged = StartLevel(150, p, moves, board);
+  std::thread other([&] {
+    for (Stage s : {Stage::kHuman, Stage::kEffort}) MeasureStage(staged, s, board, moves, budgets);
+  });
+  for (Stage s : {Stage::kPositions, Stage::kFewestMoves, Stage::kFewestPushes})
+    MeasureStage(staged, s, board, moves, budgets);
+  other.join();
+  EXPECT_EQ(staged.fewest_pushes, one.fewest_pushes);
+  EXPECT_EQ(staged.moves_at_fewest_pushes, one.moves_at_fewest_pushes);
+  EXPECT_EQ(staged.fewest_moves, one.fewest_moves);
+  EXPECT_EQ(staged.effort.expanded, one.effort.expanded);
+  EXPECT_EQ(staged.reachable, one.reachable);
+  EXPECT_EQ(staged.fatal_steps, one.fatal_steps);
+  EXPECT_EQ(staged.people.floor, one.people.floor);
+  EXPECT_EQ(staged.people.counterintuitive, one.people.counterintuitive);
+  EXPECT_EQ(staged.people.parts, one.people.parts);
+  EXPECT_EQ(staged.people.reveal, one.people.reveal);
+  EXPECT_EQ(staged.people.dead_floor, one.people.dead_floor);
+  EXPECT_EQ(staged.people.human.pushes, one.people.human.pushes);
+  EXPECT_GT(one.fatal_steps, 0);
+  EXPECT_GE(one.people.reveal, 0);
 }
 
 TEST(LevelTools, TheHumanModelSolvesRepeatablyAndTriesMoreWhereABoxMustGoAwayFirst) {
