@@ -177,8 +177,10 @@ struct Node {
   std::uint8_t zone;  // lowest cell the figure can reach
   std::uint8_t from;  // the pushed box's cell before the push
   std::uint8_t dir;
+  std::uint8_t closed;  // searching for moves: expanded already
   std::int32_t parent;
-  std::int32_t g;
+  std::int32_t g;       // pushes so far
+  std::int32_t moves;   // searching for moves: moves so far
 };
 
 class Search {
@@ -200,7 +202,7 @@ class Search {
     using Entry = std::tuple<int, int, std::int32_t>;  // f, -g, node
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
     const Bits free0 = floor_ & ~p_.boxes;
-    Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, -1, 0};
+    Node root{p_.boxes, static_cast<std::uint8_t>(Flood(free0, p_.figure).lowest()), 0, 0, 0, -1, 0, 0};
     table_.Add(root);
     open.emplace(weight * h0, 0, 0);
     while (!open.empty()) {
@@ -255,19 +257,16 @@ class Search {
       return pushes_first ? static_cast<std::int64_t>(pushes) * 1000000 + moves : moves;
     };
     std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
-    std::vector<std::int32_t> moves_to;  // moves so far, per node; Node::g holds the pushes
-    table.Add({p_.boxes, static_cast<std::uint8_t>(p_.figure), 0, 0, -1, 0});
-    moves_to.push_back(0);
+    table.Add({p_.boxes, static_cast<std::uint8_t>(p_.figure), 0, 0, 0, -1, 0, 0});
     open.emplace(key(h0, h0), 0);
-    std::vector<std::uint8_t> closed(1, 0);
     std::array<std::int16_t, kCells> dist, queue;
     while (!open.empty()) {
       const auto [f, idx] = open.top();
       open.pop();
-      if (closed[idx]) continue;
-      closed[idx] = 1;
+      if (nodes[idx].closed) continue;
+      nodes[idx].closed = 1;
       const Node node = nodes[idx];
-      const int moved = moves_to[idx];
+      const int moved = node.moves;
       if (Goal(node.boxes)) {
         res.found = res.proven = true;
         res.pushes = node.g;
@@ -292,16 +291,15 @@ class Search {
         const int stand = Step(next.from, Opposite(next.dir));
         next.zone = next.from;
         next.parent = idx;
+        next.closed = 0;
         const int m = moved + dist[stand] + 1;
+        next.moves = m;
         std::int32_t at = table.Find(next.boxes, next.zone);
         if (at >= 0) {
-          if (closed[at] || key(nodes[at].g, moves_to[at]) <= key(next.g, m)) return;
+          if (nodes[at].closed || key(nodes[at].g, nodes[at].moves) <= key(next.g, m)) return;
           nodes[at] = next;
-          moves_to[at] = m;
         } else {
           at = table.Add(next);
-          moves_to.push_back(m);
-          closed.push_back(0);
         }
         open.emplace(key(next.g + h, m + h), at);
       }, [&](const Bits& boxes, int figure) { table.Prefetch(boxes, figure); });
