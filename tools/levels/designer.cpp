@@ -2,10 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <optional>
 
+#include "tools/levels/human.h"
+#include "tools/levels/position_table.h"
 #include "tools/levels/reverse.h"
+#include "tools/levels/rules.h"
 #include "tools/levels/solver.h"
 
 namespace qb::levels {
@@ -377,7 +381,216 @@ std::string Idea(const Skeleton& sk, const Designed& d, const Bits& start_boxes)
   return DescribeSolution(p, d.solution, head);
 }
 
+
+// A big board's skeleton: three to six rooms of 3x3 to 6x5 over most of the
+// grid, joined in a chain by corridors bent once (now and then a loop back),
+// parking bays off the corridors, pillars in the wider rooms; the targets form
+// a goal room (or two) so that the boxes must travel between rooms.
+std::optional<Skeleton> TryBigSkeleton(Rng& rng, const BigOptions& o) {
+  Skeleton sk;
+  const bool closed = o.flags.closed;
+  const int lo = closed ? 1 : 0, span_w = closed ? kW - 2 : kW, span_h = closed ? kH - 2 : kH;
+  const int w = std::min(span_w, rng.Between(12, 16)), h = std::min(span_h, rng.Between(8, 11));
+  sk.area = {lo + rng.Below(span_w - w + 1), lo + rng.Below(span_h - h + 1), w, h};
+  const Box2& a = sk.area;
+  const int rooms = rng.Between(3, 6);
+  std::vector<Box2> rects;
+  for (int k = 0, tries = 0; k < rooms && tries < 200; ++tries) {
+    const int rw = std::min(a.w, rng.Between(3, 6)), rh = std::min(a.h, rng.Between(3, 5));
+    const Box2 r{a.c0 + rng.Below(a.w - rw + 1), a.r0 + rng.Below(a.h - rh + 1), rw, rh};
+    // rooms keep apart, so that corridors join them
+    bool clash = false;
+    for (const auto& q : rects)
+      clash = clash || (r.c0 <= q.c0 + q.w && q.c0 <= r.c0 + r.w && r.r0 <= q.r0 + q.h && q.r0 <= r.r0 + r.h);
+    if (clash) continue;
+    rects.push_back(r);
+    ++k;
+  }
+  if (rects.size() < 3) return std::nullopt;
+  std::sort(rects.begin(), rects.end(), [](const Box2& x, const Box2& y) { return x.c0 + x.w / 2 < y.c0 + y.w / 2; });
+  for (const auto& r : rects) FillRect(sk.floor, r.c0, r.r0, r.w, r.h);
+  auto corridor = [&](const Box2& x, const Box2& y) {
+    int c = x.c0 + rng.Below(x.w), r = x.r0 + rng.Below(x.h);
+    const int tc = y.c0 + rng.Below(y.w), tr = y.r0 + rng.Below(y.h);
+    const bool across_first = rng.Chance(50);
+    for (int leg = 0; leg < 2; ++leg) {
+      if ((leg == 0) == across_first) {
+        while (c != tc) { c += c < tc ? 1 : -1; sk.floor.set(r * kW + c); }
+      } else {
+        while (r != tr) { r += r < tr ? 1 : -1; sk.floor.set(r * kW + c); }
+      }
+    }
+  };
+  for (std::size_t k = 1; k < rects.size(); ++k) corridor(rects[k - 1], rects[k]);
+  if (rng.Chance(40)) corridor(rects.front(), rects.back());
+  const int bays = rng.Between(1, 4);
+  for (int k = 0, tries = 0; k < bays && tries < 300; ++tries) {
+    const int i = Pick(rng, sk.floor);
+    if (FloorNeighbours(sk.floor, i) != 2) continue;
+    const int j = Step(i, rng.Below(4));
+    if (j < 0 || sk.floor.test(j) || (closed && OnRim(j)) || FloorNeighbours(sk.floor, j) != 1) continue;
+    sk.floor.set(j);
+    ++k;
+  }
+  const int pillars = rng.Between(1, 5);
+  for (int k = 0, tries = 0; k < pillars && tries < 200; ++tries) {
+    const int i = Pick(rng, sk.floor);
+    if (FloorNeighbours(sk.floor, i) != 4) continue;
+    Bits f = sk.floor;
+    f.reset(i);
+    if (!Connected(f)) continue;
+    sk.floor = f;
+    ++k;
+  }
+  if (o.flags.figure_on_edge && (sk.floor & Rim()).none())
+    for (int tries = 0; tries < 400; ++tries) {
+      const int i = Pick(rng, sk.floor), j = Step(i, rng.Below(4));
+      if (j >= 0 && OnRim(j)) {
+        sk.floor.set(j);
+        break;
+      }
+    }
+  if (!closed && !RimOpen(sk.floor))
+    for (int tries = 0; tries < 200; ++tries) {
+      const int i = Pick(rng, sk.floor), j = Step(i, rng.Below(4));
+      if (j >= 0 && OnRim(j) && !sk.floor.test(j)) {
+        sk.floor.set(j);
+        break;
+      }
+    }
+  const int n = sk.floor.count();
+  if (n < 84 || n > 150 || !Connected(sk.floor)) return std::nullopt;
+  // the goal area: one room, or two or three when one would be packed (at most
+  // three fifths of a goal room's cells are targets, so that boxes can still
+  // be brought in and turned inside it)
+  std::vector<std::size_t> order(rects.size());
+  for (std::size_t k = 0; k < order.size(); ++k) order[k] = k;
+  for (std::size_t k = order.size() - 1; k > 0; --k) std::swap(order[k], order[rng.Below(static_cast<int>(k) + 1)]);
+  if (rng.Chance(60))
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t x, std::size_t y) { return rects[x].w * rects[x].h > rects[y].w * rects[y].h; });
+  int left = o.boxes, used = 0;
+  const int split = o.boxes >= 6 && rng.Chance(30) ? 2 : 1;
+  for (std::size_t k = 0; k < order.size() && left > 0; ++k) {
+    const Box2& r = rects[order[k]];
+    int take = std::min(left, std::max(2, r.w * r.h * 3 / 5));
+    if (split == 2 && used == 0) take = std::min(take, (o.boxes + 1) / 2);
+    sk.targets = sk.targets | Cluster(rng, sk.floor & ~sk.targets, (r.r0 + r.h / 2) * kW + r.c0 + r.w / 2, take);
+    left = o.boxes - sk.targets.count();
+    ++used;
+  }
+  sk.kind = used == 1 ? "goal room" : "goal rooms";
+  if (sk.targets.count() != o.boxes) return std::nullopt;
+  return sk;
+}
+
+// A beam search of pulls from the solved position: each layer keeps the
+// `width` positions whose boxes stand farthest from the targets (every box off
+// its target counting extra, a little chance mixed in), so that the search gets
+// deep on boards where a full search backwards would drown in the positions of
+// its first pulls. A position met before is not kept twice. `still` holds the
+// boxes no pull has moved yet.
+struct BeamNode {
+  Bits boxes, still;
+  std::uint8_t zone;
+  std::int32_t depth;
+};
+std::vector<BeamNode> BeamPulls(Rng& rng, const Bits& floor, const Bits& targets,
+                                const std::array<int, kCells>& nearest, int width, int max_depth) {
+  PositionTable<BeamNode> table;
+  std::vector<std::int32_t> layer;
+  const Bits free0 = floor & ~targets;
+  Bits seen;
+  free0.each([&](int i) {
+    if (seen.test(i)) return;
+    seen = seen | Flood(free0, i);
+    layer.push_back(table.Add({targets, targets, static_cast<std::uint8_t>(i), 0}));
+  });
+  struct Child {
+    int key;
+    std::int32_t at;
+  };
+  std::vector<Child> next;
+  for (int depth = 1; depth <= max_depth && !layer.empty(); ++depth) {
+    next.clear();
+    for (std::int32_t k : layer) {
+      const BeamNode node = table.nodes()[k];
+      const Bits open = floor & ~node.boxes;
+      const Bits reach = Flood(open, node.zone);
+      node.boxes.each([&](int b) {
+        for (int d = 0; d < 4; ++d) {
+          const int stand = Step(b, d);
+          if (stand < 0 || !reach.test(stand)) continue;
+          const int back = Step(stand, d);
+          if (back < 0 || !open.test(back)) continue;
+          BeamNode c = node;
+          c.boxes.reset(b);
+          c.boxes.set(stand);
+          c.still.reset(b);
+          c.zone = static_cast<std::uint8_t>(Flood(floor & ~c.boxes, back).lowest());
+          c.depth = depth;
+          if (table.Find(c.boxes, c.zone) >= 0) continue;
+          int key = 0;
+          c.boxes.each([&](int x) { key += 2 * std::min(nearest[x], 30) + (targets.test(x) ? 0 : 4); });
+          key -= 8 * c.still.count();
+          key += rng.Below(8);
+          next.push_back({key, table.Add(c)});
+        }
+      });
+    }
+    if (static_cast<int>(next.size()) > width) {
+      std::nth_element(next.begin(), next.begin() + width, next.end(),
+                       [](const Child& x, const Child& y) { return x.key > y.key; });
+      next.resize(width);
+    }
+    layer.clear();
+    for (const auto& c : next) layer.push_back(c.at);
+  }
+  return table.nodes();
+}
+
+struct Scored {
+  Puzzle puzzle;
+  std::string moves;
+  int pushes = 0, ci = 0;
+  double human = 0, score = -1;
+};
+
+std::vector<Push> PushList(const Puzzle& p, const std::string& moves) {
+  Puzzle q = p;
+  std::vector<Push> out;
+  for (char ch : moves) {
+    const Bits before = q.boxes;
+    Replay(q, std::string(1, ch));
+    if (ch >= 'a') continue;
+    out.push_back({(before & ~q.boxes).lowest(), (q.boxes & ~before).lowest()});
+  }
+  return out;
+}
+
+// Solves a start forwards and scores it; score -1 when it does not qualify
+// (no proven fewest pushes, a box that never moves).
+Scored ScoreStart(const Puzzle& p, const BigOptions& o) {
+  Scored out;
+  const SolveResult r = Solve(p, o.solve_budget);
+  if (!r.found || !r.proven) return out;
+  if (!EveryBoxMoves(p.boxes, PushList(p, r.moves))) return out;
+  out.puzzle = p;
+  out.moves = r.moves;
+  out.pushes = r.pushes;
+  out.ci = CountCounterintuitive(p, r.moves);
+  HumanOptions h;
+  h.runs = 2;
+  h.cap = 100000;
+  out.human = HumanEffort(p, h).median;
+  out.score = DesignScore(out.pushes, out.ci, out.human);
+  return out;
+}
 }  // namespace
+
+double DesignScore(int pushes, int counterintuitive, double human) {
+  return pushes + 5.0 * counterintuitive + 10.0 * std::log2(1.0 + human);
+}
 
 std::string DescribeSolution(const Puzzle& p, const std::string& solution, const std::string& head) {
   const Bits start_boxes = p.boxes;
@@ -578,6 +791,68 @@ Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o) {
   out.skeleton = sk->kind;
   out.score = cur.score;
   out.idea = Idea(*sk, out, cur.boxes);
+  return out;
+}
+
+Designed DesignBig(std::uint64_t seed, const BigOptions& o) {
+  Rng rng(seed);
+  Designed out;
+  Scored best;
+  Skeleton best_sk;
+  for (int k = 0; k < o.skeletons; ++k) {
+    std::optional<Skeleton> sk;
+    for (int tries = 0; tries < 400 && !sk; ++tries) sk = TryBigSkeleton(rng, o);
+    if (!sk) continue;
+    Puzzle solved;
+    solved.walls = ~sk->floor;
+    solved.targets = sk->targets;
+    const Rules rules(solved);
+    std::array<int, kCells> nearest;
+    for (int i = 0; i < kCells; ++i) nearest[i] = rules.Nearest(i);
+    const std::vector<BeamNode> beam = BeamPulls(rng, sk->floor, sk->targets, nearest, 400, o.boxes * 14);
+    const int deepest = beam.back().depth;
+    std::vector<std::size_t> deep;
+    for (std::size_t k = 0; k < beam.size(); ++k) {
+      const BeamNode& n = beam[k];
+      if (n.depth < deepest * 3 / 5) continue;
+      if ((n.boxes & sk->targets).none() == o.flags.box_on_target) continue;
+      if (!n.still.none()) continue;  // every box has moved
+      deep.push_back(k);
+    }
+    for (int walk = 0; walk < o.walks && !deep.empty(); ++walk) {
+      const BeamNode& w = beam[deep[rng.Below(static_cast<int>(deep.size()))]];
+      const Bits zone = Flood(sk->floor & ~w.boxes, w.zone);
+      Bits allowed;
+      zone.each([&](int i) {
+        if (sk->targets.test(i) == o.flags.figure_on_target && OnRim(i) == o.flags.figure_on_edge) allowed.set(i);
+      });
+      const int fig = Pick(rng, allowed);
+      if (fig < 0) continue;
+      Scored s = ScoreStart(Render(sk->floor, sk->targets, w.boxes, fig, o.flags.closed), o);
+      if (s.score > best.score) {
+        best = std::move(s);
+        best_sk = *sk;
+      }
+    }
+  }
+  if (best.score < 0) return out;
+  Puzzle trimmed = Trim(best.puzzle, best.moves, o.flags.closed, 0.10);
+  if (!o.flags.closed && !RimOpen(Flood(~trimmed.walls, trimmed.figure))) trimmed = best.puzzle;
+  Puzzle check = trimmed;
+  if (!Replay(check, best.moves) || !Solved(check)) return out;
+  out.puzzle = trimmed;
+  out.solution = best.moves;
+  out.pushes = best.pushes;
+  out.counterintuitive = CountCounterintuitive(out.puzzle, out.solution);
+  out.floor = Flood(~out.puzzle.walls, out.puzzle.figure).count();
+  out.skeleton = best_sk.kind;
+  out.score = best.score;
+  const std::string head = best_sk.kind == "goal rooms"
+                               ? "the goal is split over rooms far apart, so boxes must cross the level both ways "
+                                 "and the corridors must be kept clear in the right order"
+                               : "every box must travel through the corridors into one goal room that fills from "
+                                 "the back, so the boxes must arrive in the right order";
+  out.idea = DescribeSolution(out.puzzle, out.solution, head);
   return out;
 }
 

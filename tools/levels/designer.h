@@ -59,6 +59,27 @@ std::string DescribeSolution(const Puzzle& p, const std::string& solution, const
 // Designs one level from a seed; empty solution when no acceptable start was found.
 Designed DesignLevel(std::uint64_t seed, const DesignerOptions& o);
 
+// Big boards (80 floor cells and more, up to the whole grid) with many boxes:
+// three to six rooms joined by corridors, parking bays and a goal area. The
+// search backwards cannot reach deep starts on boards this wide, so starts come
+// from a beam search of pulls out of the solved position (keeping the positions
+// whose boxes stand farthest from the targets) and are solved forwards for
+// their fewest pushes. Each walk's start is scored by its fewest pushes,
+// counterintuitive pushes and the person model's effort (HumanEffort), the best
+// kept, the floor its solution never touches trimmed.
+struct BigOptions {
+  int boxes = 10;
+  StartFlags flags;
+  int walks = 8;                        // starts tried per skeleton
+  int skeletons = 2;                    // skeletons tried, the best start of all kept
+  std::uint64_t solve_budget = 300000;  // positions the forward solver may expand per start
+};
+Designed DesignBig(std::uint64_t seed, const BigOptions& o);
+
+// The designer's score of a start: fewest pushes, five per counterintuitive
+// push, and the person model's effort on a log scale (ten per doubling).
+double DesignScore(int pushes, int counterintuitive, double human);
+
 // The board's rows with walls drawn round the floor, exterior left as 0 (the
 // rim walled all round when closed).
 Puzzle Render(const Bits& floor, const Bits& targets, const Bits& boxes, int figure, bool closed);
