@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "gfx/key_queue.h"
+#include "gfx/pen.h"
 #include "gfx/picture_fit.h"
+#include "gfx/pictures.h"
 #include "gfx/pixel_buffer.h"
 #include "gfx/platform.h"
 #include "headless_fixture.h"
@@ -322,6 +324,13 @@ TEST_F(SurfaceTest, APresentCopiesEachRunOfChangedRowsOnce) {
   EXPECT_EQ(frame[11 * kSurfaceWidth + 695], 0x563412u);
   EXPECT_EQ(frame[478 * kSurfaceWidth + 6], 0x030201u);
   EXPECT_FALSE(Pixels().CopyChangedRows(frame.data(), bgr, [&](int, int) { ADD_FAILURE(); }));
+  // A picture at a whole-pixel pen position is stored a row span at a time.
+  SetPen(300, 100);
+  PicBox();
+  runs.clear();
+  EXPECT_TRUE(Pixels().CopyChangedRows(frame.data(), bgr, [&](int first, int count) { runs.emplace_back(first, count); }));
+  EXPECT_FALSE(runs.empty());
+  EXPECT_EQ(frame[120 * kSurfaceWidth + 320], bgr(GetPixel(320, 120)));
 }
 
 TEST(PictureFit, ThePictureGrowsByWholeFactorsCentredOnBlack) {

@@ -147,13 +147,17 @@ async function waitFor(page, expression, ms = 10000) {
   return false;
 }
 
-// A touch of one finger moving from (x0, y0) to (x1, y1), in CSS pixels.
+// A touch of one finger moving from (x0, y0) to (x1, y1), in CSS pixels. The
+// events are sent at once, not each after the page has taken the one before:
+// on a busy machine that wait alone outlasted the page's delay before a held
+// swipe repeats, and one swipe made two steps.
 async function touchPath(page, x0, y0, x1, y1, steps = 6) {
-  await page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: x0, y: y0 }] });
+  const sent = [page.send('Input.dispatchTouchEvent', { type: 'touchStart', touchPoints: [{ x: x0, y: y0 }] })];
   for (let i = 1; i <= steps; ++i)
-    await page.send('Input.dispatchTouchEvent', {
-      type: 'touchMove', touchPoints: [{ x: x0 + (x1 - x0) * i / steps, y: y0 + (y1 - y0) * i / steps }] });
-  await page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] });
+    sent.push(page.send('Input.dispatchTouchEvent', {
+      type: 'touchMove', touchPoints: [{ x: x0 + (x1 - x0) * i / steps, y: y0 + (y1 - y0) * i / steps }] }));
+  sent.push(page.send('Input.dispatchTouchEvent', { type: 'touchEnd', touchPoints: [] }));
+  await Promise.all(sent);
 }
 
 async function centreOf(page, selector) {

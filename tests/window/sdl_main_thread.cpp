@@ -20,6 +20,7 @@ std::mutex g_mutex;
 std::vector<std::string> g_off_main_thread;
 std::vector<std::string> g_window_steps;
 std::string g_failing, g_failing_error;
+int g_failed_calls = 0;
 
 std::set<std::string>& Checked() {
   static std::set<std::string> names;
@@ -51,6 +52,7 @@ bool Failing(const char* name) {
     std::lock_guard lock(g_mutex);
     if (g_failing != name) return false;
     error = g_failing_error;
+    ++g_failed_calls;
   }
   static const auto set_error = reinterpret_cast<int (*)(const char*, ...)>(::dlsym(RTLD_DEFAULT, "SDL_SetError"));
   set_error("%s", error.c_str());
@@ -85,6 +87,12 @@ void FailSdlCalls(const std::string& name, const std::string& error) {
   std::lock_guard lock(g_mutex);
   g_failing = name;
   g_failing_error = error;
+  g_failed_calls = 0;
+}
+
+int FailedSdlCalls() {
+  std::lock_guard lock(g_mutex);
+  return g_failed_calls;
 }
 
 }  // namespace qb::testing

@@ -28,4 +28,7 @@ const std::set<std::string>& CheckedSdlFunctions();
 // empty name ends it.
 void FailSdlCalls(const std::string& name, const std::string& error = "");
 
+// How many calls were made to fail since FailSdlCalls.
+int FailedSdlCalls();
+
 }  // namespace qb::testing

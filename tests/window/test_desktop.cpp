@@ -251,7 +251,8 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
     // The menu at its own size in the middle of the screen, black around it:
     // the middle of the screen shows the middle of the menu's yellow box, and
     // 343 left of it and 235 above it the board's colour near the picture's corner.
-    const std::string shot = ::testing::TempDir() + "qb_fullscreen.rgb";
+    // Named for this process: window tests of other checkouts may run at once.
+    const std::string shot = ::testing::TempDir() + "qb_fullscreen_" + std::to_string(::getpid()) + ".rgb";
     auto at = [&](const std::string& rgb, int x, int y) {
       const std::size_t i = (static_cast<std::size_t>(y) * screen_w + x) * 3;
       if (rgb.size() < i + 3) return 0x1000000u;  // not read
@@ -259,7 +260,9 @@ TEST(Desktop, FullscreenFillsTheScreenAndWithoutItTheWindowKeepsItsSize) {
              static_cast<unsigned>(static_cast<unsigned char>(rgb[i + 1])) << 8 | static_cast<unsigned char>(rgb[i + 2]);
     };
     std::string rgb;
-    for (int i = 0; i < 25; ++i) {  // the change to full screen takes a moment to settle
+    // The change to full screen takes a moment to settle (seconds on a busy machine).
+    const auto settle_until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < settle_until) {
       RunShell("import -window " + std::to_string(w) + " -depth 8 rgb:" + shot);
       std::ifstream f(shot, std::ios::binary);
       rgb.assign(std::istreambuf_iterator<char>(f), {});
