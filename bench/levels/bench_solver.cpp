@@ -79,7 +79,8 @@ void BM_HumanModel(benchmark::State& state) {
     const HumanResult r = HumanEffort(p);
     seconds += CpuSeconds() - t0;
     for (std::uint64_t n : r.pushes) pushes += n;
-    benchmark::DoNotOptimize(r.median);
+    double median = r.median;  // a mutable copy: newer Benchmark deprecates the const overload
+    benchmark::DoNotOptimize(median);
   }
   state.counters["pushes_s"] = static_cast<double>(pushes) / seconds;
   state.counters["pushes_per_run"] = static_cast<double>(pushes) / static_cast<double>(state.iterations()) / 5;
