@@ -66,6 +66,28 @@ std::pair<int, int> FloorRange(Size s) {
 }
 
 // A random cell of `b`, or -1.
+// Lays the rooms out left to right and joins each to the next by a corridor
+// bent once; with three rooms or more, the last joins the first at
+// `loop_percent` chance.
+void ConnectRooms(Rng& rng, std::vector<Box2>& rects, int loop_percent, Bits& floor) {
+  std::sort(rects.begin(), rects.end(), [](const Box2& x, const Box2& y) { return x.c0 + x.w / 2 < y.c0 + y.w / 2; });
+  for (const auto& r : rects) FillRect(floor, r.c0, r.r0, r.w, r.h);
+  auto corridor = [&](const Box2& x, const Box2& y) {
+    int c = x.c0 + rng.Below(x.w), r = x.r0 + rng.Below(x.h);
+    const int tc = y.c0 + rng.Below(y.w), tr = y.r0 + rng.Below(y.h);
+    const bool across_first = rng.Chance(50);
+    for (int leg = 0; leg < 2; ++leg) {
+      if ((leg == 0) == across_first) {
+        while (c != tc) { c += c < tc ? 1 : -1; floor.set(r * kW + c); }
+      } else {
+        while (r != tr) { r += r < tr ? 1 : -1; floor.set(r * kW + c); }
+      }
+    }
+  };
+  for (std::size_t k = 1; k < rects.size(); ++k) corridor(rects[k - 1], rects[k]);
+  if (rects.size() >= 3 && rng.Chance(loop_percent)) corridor(rects.front(), rects.back());
+}
+
 int Pick(Rng& rng, const Bits& b) {
   const int n = b.count();
   if (n == 0) return -1;
@@ -131,23 +153,7 @@ std::optional<Skeleton> TrySkeleton(Rng& rng, const DesignerOptions& o) {
     const int rh = std::min(a.h, rng.Between(2, o.size == Size::Compact ? 3 : 4));
     rects.push_back({a.c0 + rng.Below(a.w - rw + 1), a.r0 + rng.Below(a.h - rh + 1), rw, rh});
   }
-  std::sort(rects.begin(), rects.end(), [](const Box2& x, const Box2& y) { return x.c0 + x.w / 2 < y.c0 + y.w / 2; });
-  for (const auto& r : rects) FillRect(sk.floor, r.c0, r.r0, r.w, r.h);
-  // corridors from room to room, bent once
-  auto corridor = [&](const Box2& x, const Box2& y) {
-    int c = x.c0 + rng.Below(x.w), r = x.r0 + rng.Below(x.h);
-    const int tc = y.c0 + rng.Below(y.w), tr = y.r0 + rng.Below(y.h);
-    const bool across_first = rng.Chance(50);
-    for (int leg = 0; leg < 2; ++leg) {
-      if ((leg == 0) == across_first) {
-        while (c != tc) { c += c < tc ? 1 : -1; sk.floor.set(r * kW + c); }
-      } else {
-        while (r != tr) { r += r < tr ? 1 : -1; sk.floor.set(r * kW + c); }
-      }
-    }
-  };
-  for (std::size_t k = 1; k < rects.size(); ++k) corridor(rects[k - 1], rects[k]);
-  if (rects.size() >= 3 && rng.Chance(35)) corridor(rects.front(), rects.back());
+  ConnectRooms(rng, rects, 35, sk.floor);
   // parking bays: one-cell niches off corridor cells
   const int bays = o.size == Size::Compact ? rng.Between(0, 1) : rng.Between(1, 3);
   for (int k = 0, tries = 0; k < bays && tries < 200; ++tries) {
@@ -407,22 +413,7 @@ std::optional<Skeleton> TryBigSkeleton(Rng& rng, const BigOptions& o) {
     ++k;
   }
   if (rects.size() < 3) return std::nullopt;
-  std::sort(rects.begin(), rects.end(), [](const Box2& x, const Box2& y) { return x.c0 + x.w / 2 < y.c0 + y.w / 2; });
-  for (const auto& r : rects) FillRect(sk.floor, r.c0, r.r0, r.w, r.h);
-  auto corridor = [&](const Box2& x, const Box2& y) {
-    int c = x.c0 + rng.Below(x.w), r = x.r0 + rng.Below(x.h);
-    const int tc = y.c0 + rng.Below(y.w), tr = y.r0 + rng.Below(y.h);
-    const bool across_first = rng.Chance(50);
-    for (int leg = 0; leg < 2; ++leg) {
-      if ((leg == 0) == across_first) {
-        while (c != tc) { c += c < tc ? 1 : -1; sk.floor.set(r * kW + c); }
-      } else {
-        while (r != tr) { r += r < tr ? 1 : -1; sk.floor.set(r * kW + c); }
-      }
-    }
-  };
-  for (std::size_t k = 1; k < rects.size(); ++k) corridor(rects[k - 1], rects[k]);
-  if (rng.Chance(40)) corridor(rects.front(), rects.back());
+  ConnectRooms(rng, rects, 40, sk.floor);
   const int bays = rng.Between(1, 4);
   for (int k = 0, tries = 0; k < bays && tries < 300; ++tries) {
     const int i = Pick(rng, sk.floor);
